@@ -1,0 +1,57 @@
+// Every fixed line of the log, in Windows-1252 bytes (0xE9 is "é"), in the order a run writes
+// them. Leading blanks are part of a line and show its nesting.
+#pragma once
+
+namespace loglines {
+
+inline constexpr char kHeaderTitle[] = "Morvo Patcher Log";
+inline constexpr char kHeaderRule[] = "-----------------";
+inline constexpr char kInterfaceInit[] = "Initialisation de l'interface ...";
+inline constexpr char kInterfaceInitDone[] = "Initialisation termin\xE9.";
+inline constexpr char kMusicLoad[] = "Chargement du fichier MP3 (%s) ...";
+inline constexpr char kMusicLoadDone[] = "Chargement du fichier MP3 termin\xE9.";
+inline constexpr char kMusicLoadError[] = "Chargement du fichier MP3 :  Erreur.";
+inline constexpr char kUnfinishedCheck[] = "V\xE9rification des patchs non-install\xE9s ...";
+inline constexpr char kUnfinishedInstall[] = "Installation des patchs non-install\xE9s (%d) ...";
+inline constexpr char kUnfinishedInstallDone[] =
+    "Installation des patchs non-install\xE9s termin\xE9" "e.";
+inline constexpr char kUnfinishedCheckDone[] =
+    "V\xE9rification des patchs non-install\xE9s termin\xE9" "e.";
+inline constexpr char kNewsFetch[] = "R\xE9" "cup\xE9ration de la page web ...";
+inline constexpr char kNewsFetchDone[] = "R\xE9" "cup\xE9ration de la page web termin\xE9" "e.";
+inline constexpr char kListFetch[] = "R\xE9" "cup\xE9ration de la liste des patchs ...";
+inline constexpr char kListFetchDone[] =
+    "R\xE9" "cup\xE9ration de la liste des patchs termin\xE9" "e.";
+inline constexpr char kPatchesFetch[] = "R\xE9" "cup\xE9ration des patchs disponibles (%d) ...";
+inline constexpr char kPatchLine[] = "  %s";
+inline constexpr char kPatchesFetchDone[] =
+    "R\xE9" "cup\xE9ration des patchs disponibles termin\xE9" "e.";
+inline constexpr char kInstall[] = "Installation des patchs (%d) ...";
+inline constexpr char kContainerInvalid[] = "    Erreur :  Invalide ou corrompu.";
+inline constexpr char kContainerExtract[] = "    Extraction :  %d fichiers";
+inline constexpr char kEntryRead[] = "      Lecture du fichier %s -> %d octets.";
+inline constexpr char kConfigCheck[] =
+    "        V\xE9rification du nouveau fichier de configuration ...";
+inline constexpr char kConfigCheckError[] =
+    "        V\xE9rification du fichier :  Erreur > ignor\xE9.";
+inline constexpr char kConfigCheckDone[] =
+    "        V\xE9rification du nouveau fichier de configuration termin\xE9" "e.";
+inline constexpr char kEntryWrite[] = "        Ecriture du fichier vers %s.";
+inline constexpr char kArchiveCopy[] = "        Copie du fichier %s vers %s.";
+inline constexpr char kVersionCheck[] =
+    "        V\xE9rification de la version des fichiers VKA %s et %s ...";
+inline constexpr char kVersionCheckDone[] =
+    "        V\xE9rification de la version des fichiers VKA termin\xE9" "e.";
+inline constexpr char kMerge[] = "        Fusion des fichiers VKA %s et %s ...";
+inline constexpr char kMergeDone[] = "        Fusion des fichiers VKA termin\xE9" "e.";
+inline constexpr char kMergeError[] = "        Fusion des fichiers VKA :  Erreur.";
+inline constexpr char kVersionCheckError[] =
+    "      V\xE9rification de la version :  Erreur > fichiers ignor\xE9s.";
+inline constexpr char kRepack[] = "  Repack des fichiers VKA ...";
+inline constexpr char kRepackSuccess[] = "    %s -> %d fichiers :  R\xE9ussi.";
+inline constexpr char kRepackError[] = "    %s -> %d fichiers :  Erreur.";
+inline constexpr char kRepackDone[] = "  Repack des fichiers VKA termin\xE9" "e.";
+inline constexpr char kInstallDone[] = "Installation termin\xE9" "e.";
+inline constexpr char kEnd[] = "Fin du log.";
+
+}  // namespace loglines

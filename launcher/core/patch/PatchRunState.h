@@ -1,0 +1,44 @@
+// The patch engine's state for one run of the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline constexpr char kRegisterFileName[] = "MorvoPatchsList.ini";
+inline constexpr char kServerListFileName[] = "MorvoTMPPatchsList.ini";
+inline constexpr char kRepackTempFileName[] = "MorvoTMPVKA.vka";
+inline constexpr char kContainerPrefix[] = "MorvoTMP";           // + FileNameOfUrl(url)
+inline constexpr char kExtractedArchivePrefix[] = "MorvoTMPVKA_";  // + archive file name
+inline constexpr char kProgramCopyPrefix[] = "MorvoTMP_";          // + program file name
+
+struct PatchRunState {
+  // Engine start: the three fixed paths in programDir (which ends in '/'), ListPhase true.
+  explicit PatchRunState(const std::string& programDir);
+
+  bool ListPhase = true;
+  // The one download status object (cstatus_callback) belongs to the run, which outlives it.
+  std::vector<std::string> ServerEntries;     // "key=value" of the server list's [patchs]
+  std::vector<std::string> InstalledEntries;  // "key=value" of the register's [patchs]
+  std::vector<std::string> DownloadUrls;      // in download order
+  std::vector<std::string> InstallFiles;      // full paths of containers, in install order
+  std::vector<std::string> MergedArchives;    // full paths of archives that received a merge
+  std::int32_t DownloadsStarted = 0;
+  std::int32_t LastDownloadIndex = 0;
+  bool DenyPlay = false;
+  std::string RegisterPath;
+  std::string ServerListPath;
+  std::string RepackTempPath;
+  std::uint32_t SampleBytes = 0;
+  std::uint32_t SampleTick = 0;
+  float SpeedKiBps = 0.0f;
+  std::string ArchiveShownName;
+  std::string ArchiveTargetName;
+  std::int32_t ArchiveFileTotal = 0;
+  std::int32_t ArchiveFilesDone = 0;
+  bool ConfigReplaced = false;
+};
+
+// The text after the last "/" of url: empty when url is empty or ends with "/", the whole text
+// when it holds no "/". A backslash is an ordinary character.
+std::string FileNameOfUrl(const std::string& url);

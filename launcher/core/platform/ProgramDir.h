@@ -1,0 +1,14 @@
+// Where the running program lies; every file the program reads or writes by itself is
+// ProgramDir() followed by a plain file name.
+#pragma once
+
+#include <string>
+
+// Full path of the running executable (from /proc/self/exe).
+std::string ProgramPath();
+
+// The folder of ProgramPath(), ending in '/'.
+std::string ProgramDir();
+
+// The file-name part of a path: the text after the last '/'.
+std::string FileNameOfPath(const std::string& path);

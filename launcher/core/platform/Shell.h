@@ -1,0 +1,28 @@
+// Starting programs, as the launcher, its handoff and the game start need it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Splits a parameter text as a Windows command line is split: blanks (space, tab) separate
+// parameters, double quotes group blanks into one parameter and are removed.
+std::vector<std::string> SplitCommandLine(std::string_view parameters);
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Starts program (a path in this platform's encoding) with the parameter text split by
+  // SplitCommandLine, detached from this process, in workingDir when not empty. A Windows
+  // program file (it begins with "MZ") is started through wine when that is installed.
+  // True when the program was started.
+  virtual bool Start(const std::string& program, std::string_view parameters,
+                     const std::string& workingDir) = 0;
+};
+
+// The real shell: fork + exec, detached (own session), standard streams to /dev/null.
+class SystemShell : public Shell {
+ public:
+  bool Start(const std::string& program, std::string_view parameters,
+             const std::string& workingDir) override;
+};
