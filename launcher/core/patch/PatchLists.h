@@ -1,0 +1,20 @@
+// The server patch list, the installed-patch register, and what to download from them.
+#pragma once
+
+#include <string>
+
+#include "patch/PatchRunState.h"
+
+// Reads ServerListPath and RegisterPath into DenyPlay, ServerEntries and InstalledEntries and
+// returns BuildDownloadList(); false means there is nothing to download.
+bool ReadPatchLists(PatchRunState& state);
+
+// Fills DownloadUrls from ServerEntries minus InstalledEntries; true when it holds a URL.
+bool BuildDownloadList(PatchRunState& state);
+
+// Rewrites the register from InstalledEntries and DownloadUrls.
+void WriteInstalledRegister(PatchRunState& state);
+
+// Appends to InstallFiles the containers (programDir + "MorvoTMP" + name) of registered
+// patches that still lie in programDir.
+void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir);

@@ -1,0 +1,28 @@
+// Feeds every file of the folders given on the command line to the fuzz target, so that seeds
+// and the inputs that once crashed stay regression tests of the normal (and sanitizer) build.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv) {
+  int replayed = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(argv[i], error)) continue;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i])) {
+      if (!entry.is_regular_file()) continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+      LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+      ++replayed;
+    }
+  }
+  std::printf("replayed %d inputs\n", replayed);
+  return 0;
+}
