@@ -1,6 +1,8 @@
 // The patch run: resume unfinished installations, fetch the list, download, install, finish.
 #pragma once
 
+#include <memory>
+
 #include "patch/PatchContext.h"
 
 class PatchRun {
@@ -20,5 +22,5 @@ class PatchRun {
 
  private:
   struct Impl;
-  Impl* impl_;
+  std::unique_ptr<Impl> impl_;
 };
