@@ -1,0 +1,55 @@
+// Background music: the MP3 file beside the program, played in a loop from the first
+// activation until Start or Quit.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "config/PatcherSettings.h"
+#include "log/Logger.h"
+#include "media/MusicPlayer.h"
+
+class QWidget;
+
+class BackgroundMusic : public QObject {
+  Q_OBJECT
+
+ public:
+  // Shown when the file exists but the player cannot open it; receives the player's own text.
+  using ErrorNotice = std::function<void(const QString&)>;
+
+  // Plays through Qt Multimedia; an open failure is shown in a message box over owner.
+  BackgroundMusic(const PatcherSettings& settings, Logger& logger, const std::string& programDir,
+                  QWidget* owner);
+  // Any player and any way of showing the open failure (tests use fakes).
+  BackgroundMusic(const PatcherSettings& settings, Logger& logger, const std::string& programDir,
+                  std::unique_ptr<MusicPlayer> player, ErrorNotice showError,
+                  QObject* parent = nullptr);
+  ~BackgroundMusic() override;
+
+  // Opens ProgramDir + MusicFile and sets the loop interval to the track length; logs the
+  // outcome. Does nothing when MusicEnabled is false.
+  void LoadMusic();
+  // Plays from the current position and arms the loop timer, when the track is open.
+  void StartMusic();
+  // Disables the loop timer, then closes the player; harmless when nothing is open.
+  void Stop();
+
+  bool IsOpen() const { return open_; }
+  const QTimer& Tmr_BGM() const { return tmrBgm_; }
+
+ private:
+  void Tmr_BGMTimer();
+
+  const PatcherSettings& settings_;
+  Logger& logger_;
+  std::string programDir_;
+  std::unique_ptr<MusicPlayer> bgmPlayer_;
+  ErrorNotice showError_;
+  QTimer tmrBgm_;
+  bool open_ = false;
+};
