@@ -1,0 +1,252 @@
+#include "ArchiveFile.h"
+
+#include <cstring>
+
+#include "FileTable.h"
+#include "vka/vka.h"
+
+namespace vka {
+
+namespace {
+
+bool modeIs(const char* mode, const char* expected) { return std::strcmp(mode, expected) == 0; }
+
+}  // namespace
+
+int ArchiveFile::open(const char* path, const char* mode) {
+  if (path == nullptr || mode == nullptr || !file_.open(path, mode)) return VKA_ERR_OPEN;
+  path_ = path;
+  writable_ = modeIs(mode, "w") || modeIs(mode, "r+") || modeIs(mode, "a+");
+  const int result = modeIs(mode, "w") || modeIs(mode, "w+") ? create() : readExisting();
+  if (result != VKA_OK) file_.close();
+  return result;
+}
+
+int ArchiveFile::create() {
+  std::uint8_t header[kHeaderSize] = {};
+  std::memcpy(header, kMagic, sizeof kMagic);
+  for (std::size_t i = 0; i < kFillBytesCount; ++i) {
+    header[kFillBytesAt + i] = static_cast<std::uint8_t>(i + 1);
+  }
+  writeU32(header + kCountFieldAt, kCountBias);
+  writeU32(header + kVersionAt, kFormatVersion);
+  if (!file_.writeAt(0, header, sizeof header)) return VKA_ERR_OPEN;
+  ArchiveEntry data;
+  data.flags = kDirectoryFlag;
+  data.compressedSize = kDataDirectoryCompressedSize;
+  data.alignedSize = kDataDirectoryAlignedSize;
+  data.uncompressedSize = kDataDirectoryUncompressedSize;
+  data.offset = kDataDirectoryOffset;
+  return addEntry(data, kDataDirectoryName, nullptr, true);
+}
+
+int ArchiveFile::readExisting() {
+  const std::int64_t fileSize = file_.size();
+  std::uint8_t header[kHeaderSize];
+  if (fileSize < std::int64_t(kHeaderSize) || !file_.readAt(0, header, sizeof header) ||
+      std::memcmp(header, kMagic, sizeof kMagic) != 0) {
+    return VKA_ERR_NOT_ARCHIVE;
+  }
+  const auto size = static_cast<std::uint64_t>(fileSize);
+  const std::uint64_t tableAt = std::uint64_t(readU32(header + kTableOffsetAt)) + kHeaderSize;
+  if (tableAt + kTablePrefixSize > size) return VKA_ERR_NOT_ARCHIVE;
+  version_ = readU32(header + kVersionAt);
+  if (version_ != kFormatVersion) return VKA_ERR_VERSION;
+  const std::uint32_t countField = readU32(header + kCountFieldAt);
+  if (countField < kCountBias) return VKA_ERR_NOT_ARCHIVE;
+  spareWord_ = readU32(header + kSpareWordAt);
+
+  std::uint8_t prefix[kTablePrefixSize];
+  if (!file_.readAt(tableAt, prefix, sizeof prefix)) return VKA_ERR_NOT_ARCHIVE;
+  const std::uint32_t packedSize = readU32(prefix);
+  const std::uint32_t declaredSize = readU32(prefix + 4);
+  if (packedSize > size - tableAt - kTablePrefixSize) return VKA_ERR_NOT_ARCHIVE;
+  // Sizes no real table can have: refused before anything is allocated for them.
+  if (declaredSize > kMaxTableSize || declaredSize > std::uint64_t(packedSize) * kMaxInflateRatio) {
+    return VKA_ERR_ZLIB;
+  }
+  std::string packed(packedSize, '\0');
+  if (!file_.readAt(tableAt + kTablePrefixSize, packed.data(), packed.size())) {
+    return VKA_ERR_NOT_ARCHIVE;
+  }
+  std::string image;
+  if (!uncompressTable(packed, declaredSize, image) ||
+      !parseTableImage(image, countField - kCountBias, entries_)) {
+    entries_.clear();
+    return VKA_ERR_ZLIB;
+  }
+  for (const ArchiveEntry& entry : entries_) {
+    tableSize_ += entry.nameLength + kRecordFixedSize;
+    if (entry.hasData() && entry.absoluteOffset() + entry.compressedSize > size) {
+      entries_.clear();
+      return VKA_ERR_NOT_ARCHIVE;
+    }
+  }
+  names_ = std::move(image);
+  // New data go behind everything the file holds, so the table the header points at is
+  // never overwritten before a new one is committed.
+  dataEnd_ = committedEnd_ = size;
+  return VKA_OK;
+}
+
+int ArchiveFile::appendRecord(ArchiveEntry entry, std::string_view name) {
+  if (name.size() > kMaxNameLength || name.find('\0') != std::string_view::npos ||
+      names_.size() + name.size() + 1 > kMaxTableSize) {
+    return VKA_ERR_ZLIB;
+  }
+  entry.nameAt = static_cast<std::uint32_t>(names_.size());
+  entry.nameLength = static_cast<std::uint8_t>(name.size());
+  names_.append(name);
+  names_.push_back('\0');
+  entries_.push_back(entry);
+  tableSize_ += name.size() + kRecordFixedSize;
+  modified_ = true;
+  return VKA_OK;
+}
+
+std::uint8_t* ArchiveFile::stageSpace(std::size_t& room) {
+  if (stage_.empty()) stage_.resize(kCopyBufferSize);
+  if (staged_ == stage_.size() && !flushStage()) return nullptr;
+  room = stage_.size() - staged_;
+  return stage_.data() + staged_;
+}
+
+bool ArchiveFile::flushStage() {
+  if (staged_ == 0) return true;
+  if (writeFailed_ || !file_.writeAt(dataEnd_ - staged_, stage_.data(), staged_)) {
+    writeFailed_ = true;
+    return false;
+  }
+  staged_ = 0;
+  return true;
+}
+
+bool ArchiveFile::reserveAppend(std::uint64_t length) {
+  if (writeFailed_ || dataEnd_ + length > kMaxArchiveSize) {
+    writeFailed_ = true;
+    return false;
+  }
+  return true;
+}
+
+int ArchiveFile::failWrite() {
+  writeFailed_ = true;
+  return VKA_ERR_OPEN;
+}
+
+int ArchiveFile::addEntry(ArchiveEntry entry, std::string_view name, const std::uint8_t* data,
+                          bool isRaw) {
+  if (!entry.hasData()) return appendRecord(entry, name);
+  if (!isRaw) {
+    bool given = false;
+    const std::uint32_t length = entry.uncompressedSize;
+    return addCompressed(name, entry.flags, [&](const std::uint8_t*& piece) -> std::int64_t {
+      if (given) return 0;
+      given = true;
+      piece = data;
+      return length;
+    });
+  }
+  if (!reserveAppend(entry.compressedSize)) return failWrite();
+  entry.offset = static_cast<std::uint32_t>(dataEnd_ - kHeaderSize);
+  entry.alignedSize = entry.compressedSize;
+  for (std::uint32_t done = 0; done < entry.compressedSize;) {
+    std::size_t room = 0;
+    std::uint8_t* into = stageSpace(room);
+    if (into == nullptr) return failWrite();
+    const std::size_t piece = std::min<std::size_t>(room, entry.compressedSize - done);
+    std::memcpy(into, data + done, piece);
+    staged_ += piece;
+    dataEnd_ += piece;
+    done += static_cast<std::uint32_t>(piece);
+  }
+  return appendRecord(entry, name);
+}
+
+int ArchiveFile::copyEntry(const ArchiveFile& source, const ArchiveEntry& entry) {
+  const std::string_view entryName = source.name(entry);
+  if (!entry.hasData()) return appendRecord(entry, entryName);
+  if (!reserveAppend(entry.compressedSize)) return failWrite();
+  ArchiveEntry copy = entry;
+  copy.offset = static_cast<std::uint32_t>(dataEnd_ - kHeaderSize);
+  copy.alignedSize = copy.compressedSize;
+  for (std::uint32_t done = 0; done < entry.compressedSize;) {
+    std::size_t room = 0;
+    std::uint8_t* into = stageSpace(room);
+    if (into == nullptr) return failWrite();
+    const std::size_t piece = std::min<std::size_t>(room, entry.compressedSize - done);
+    if (!source.file_.readAt(entry.absoluteOffset() + done, into, piece)) return failWrite();
+    staged_ += piece;
+    dataEnd_ += piece;
+    done += static_cast<std::uint32_t>(piece);
+  }
+  return appendRecord(copy, entryName);
+}
+
+int ArchiveFile::writeTable() {
+  if (writeFailed_ || !flushStage()) return failWrite();
+  std::string packed;
+  if (!compressTable(buildTableImage(entries_, names_), packed)) return VKA_ERR_ZLIB;
+  const std::uint64_t tableAt = dataEnd_;
+  std::uint8_t prefix[kTablePrefixSize];
+  writeU32(prefix, static_cast<std::uint32_t>(packed.size()));
+  writeU32(prefix + 4, static_cast<std::uint32_t>(tableSize_));
+  const std::uint64_t tableEnd = tableAt + sizeof prefix + packed.size();
+  if (tableEnd > kMaxArchiveSize || !file_.writeAt(tableAt, prefix, sizeof prefix) ||
+      !file_.writeAt(tableAt + sizeof prefix, packed.data(), packed.size()) || !file_.sync()) {
+    return failWrite();
+  }
+  // The commit: both header fields in one write, with the unchanged spare word between them.
+  std::uint8_t fields[kCountFieldAt + 4 - kTableOffsetAt];
+  writeU32(fields, static_cast<std::uint32_t>(tableAt - kHeaderSize));
+  writeU32(fields + (kSpareWordAt - kTableOffsetAt), spareWord_);
+  writeU32(fields + (kCountFieldAt - kTableOffsetAt), entryCount() + kCountBias);
+  if (!file_.writeAt(kTableOffsetAt, fields, sizeof fields) || !file_.sync()) return failWrite();
+  dataEnd_ = committedEnd_ = tableEnd;
+  modified_ = false;
+  return VKA_OK;
+}
+
+int ArchiveFile::close() {
+  int result = VKA_OK;
+  if (file_.isOpen() && writable_ && modified_) result = writeTable();
+  if (result != VKA_OK) {
+    discard();
+  } else {
+    file_.close();
+  }
+  return result;
+}
+
+void ArchiveFile::discard() {
+  // What was appended after the last commit is dead space: give it back.
+  if (file_.isOpen() && dataEnd_ > committedEnd_ && committedEnd_ > kHeaderSize) {
+    file_.truncate(committedEnd_);
+  }
+  file_.close();
+  staged_ = 0;
+  modified_ = false;
+}
+
+const ArchiveEntry* ArchiveFile::findEntry(std::string_view wanted) const {
+  for (const ArchiveEntry& entry : entries_) {
+    if (name(entry) == wanted) return &entry;
+  }
+  return nullptr;
+}
+
+bool ArchiveFile::readStored(const ArchiveEntry& entry, const ByteSink& sink) const {
+  if (!entry.hasData()) return true;
+  std::vector<std::uint8_t> buffer(std::min<std::size_t>(kCopyBufferSize, entry.compressedSize));
+  for (std::uint32_t done = 0; done < entry.compressedSize;) {
+    const std::size_t piece = std::min<std::size_t>(buffer.size(), entry.compressedSize - done);
+    if (!file_.readAt(entry.absoluteOffset() + done, buffer.data(), piece) ||
+        !sink(buffer.data(), piece)) {
+      return false;
+    }
+    done += static_cast<std::uint32_t>(piece);
+  }
+  return true;
+}
+
+}  // namespace vka

@@ -1,0 +1,89 @@
+// One archive file in use: its table in memory, its stream, and the append-then-commit
+// writing that keeps the file a readable archive at every instant.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ArchiveEntry.h"
+#include "FileHandle.h"
+
+namespace vka {
+
+// Supplies the next piece of an entry's content: sets `piece` and returns its length,
+// 0 at the end, -1 on a read error.
+using ContentSource = std::function<std::int64_t(const std::uint8_t*& piece)>;
+// Receives the next piece of bytes; false stops the reading.
+using ByteSink = std::function<bool(const std::uint8_t* piece, std::size_t length)>;
+
+class ArchiveFile {
+ public:
+  ArchiveFile() = default;
+  ArchiveFile(const ArchiveFile&) = delete;
+  ArchiveFile& operator=(const ArchiveFile&) = delete;
+
+  // Modes as for fopen. "w" and "w+" create a new archive holding the "data" directory;
+  // the others read an existing one and check all of it (header, table, every record,
+  // every entry's data inside the file). 1, or 2..5.
+  int open(const char* path, const char* mode);
+
+  // Appends a record. With isRaw, `data` holds compressedSize stored bytes; otherwise it
+  // holds uncompressedSize bytes of content, compressed here. A directory takes no data.
+  // 1, 4 if compression fails or the name cannot be stored, 5 if the file cannot be written.
+  int addEntry(ArchiveEntry entry, std::string_view name, const std::uint8_t* data, bool isRaw);
+  // Appends a copy of `source`'s record and stored bytes, unchanged.
+  int copyEntry(const ArchiveFile& source, const ArchiveEntry& entry);
+  // Appends a file entry whose content `next` supplies, compressing it as it comes.
+  int addCompressed(std::string_view name, std::uint8_t flags, const ContentSource& next);
+
+  // Appends the table behind the data, flushes both to disk and only then points the
+  // header at the new table with one write, flushed too. 1, 4 or 5.
+  int writeTable();
+  // Commits a writable, modified archive, then closes the file. Gives writeTable's result.
+  int close();
+  // Closes without committing: the file stays the archive it was when last committed.
+  void discard();
+
+  // The first entry of that name, or null; names compare byte for byte.
+  const ArchiveEntry* findEntry(std::string_view name) const;
+  std::string_view name(const ArchiveEntry& entry) const {
+    return std::string_view(names_).substr(entry.nameAt, entry.nameLength);
+  }
+  // Passes an entry's stored bytes to `sink` in pieces of at most one copy buffer.
+  bool readStored(const ArchiveEntry& entry, const ByteSink& sink) const;
+
+  const std::vector<ArchiveEntry>& entries() const { return entries_; }
+  std::uint32_t entryCount() const { return static_cast<std::uint32_t>(entries_.size()); }
+  std::uint32_t version() const { return version_; }
+  const std::string& path() const { return path_; }
+  const FileHandle& file() const { return file_; }
+
+ private:
+  int create();
+  int readExisting();
+  int appendRecord(ArchiveEntry entry, std::string_view name);
+  std::uint8_t* stageSpace(std::size_t& room);
+  bool flushStage();
+  bool reserveAppend(std::uint64_t length);
+  int failWrite();
+
+  FileHandle file_;
+  std::string path_;
+  std::vector<ArchiveEntry> entries_;
+  std::string names_;  // every entry's name, back to back
+  std::uint64_t tableSize_ = 0;
+  std::uint64_t dataEnd_ = kHeaderSize;     // where the next data, then the table, go
+  std::uint64_t committedEnd_ = kHeaderSize;  // the file's length when it was last consistent
+  std::uint32_t version_ = kFormatVersion;
+  std::uint32_t spareWord_ = 0;
+  bool writable_ = false;
+  bool modified_ = false;
+  bool writeFailed_ = false;
+  std::vector<std::uint8_t> stage_;  // appended bytes not yet written, at dataEnd_ - staged_
+  std::size_t staged_ = 0;
+};
+
+}  // namespace vka
