@@ -1,0 +1,13 @@
+// Reading a configuration from memory, for checks of a file that is not installed yet.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "config/PatcherSettings.h"
+
+// The same rules as LoadConfig, over bytes already read; settings change only on true.
+bool ParseConfig(std::span<const std::uint8_t> bytes, PatcherSettings& settings);
+
+// True when bytes begin with the 23 bytes of the magic, exactly.
+bool HasConfigMagic(std::span<const std::uint8_t> bytes);

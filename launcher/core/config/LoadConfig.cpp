@@ -1,0 +1,176 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "config/ConfigFields.h"
+#include "config/ConfigReader.h"
+
+namespace {
+
+// Where the bytes come from: the open file, or memory.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Fills all of out, or returns false when the source ends first.
+  virtual bool ReadExactly(std::uint8_t* out, std::size_t size) = 0;
+};
+
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(int fd) : fd_(fd) {}
+  bool ReadExactly(std::uint8_t* out, std::size_t size) override {
+    while (size > 0) {
+      const ssize_t n = ::read(fd_, out, size);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      out += n;
+      size -= static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+};
+
+class MemorySource : public ByteSource {
+ public:
+  explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  bool ReadExactly(std::uint8_t* out, std::size_t size) override {
+    if (bytes_.size() < size) return false;
+    std::copy_n(bytes_.begin(), size, out);
+    bytes_ = bytes_.subspan(size);
+    return true;
+  }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+};
+
+// Reads the fields in order; after the first failure it reads nothing more.
+class FieldReader {
+ public:
+  explicit FieldReader(ByteSource& source) : source_(source) {}
+  bool ok() const { return ok_; }
+
+  void Int32(const std::string&, std::int32_t& value) { value = NextInt32(); }
+  void Colour(const std::string& name, std::int32_t& value) { Int32(name, value); }
+  // Only the lowest byte counts: 256 is false, 2 is true.
+  void Flag(const std::string&, bool& value) { value = (NextInt32() & 0xFF) != 0; }
+  void Rect(const std::string&, SettingsRect& rect) {
+    rect.X = NextInt32();
+    rect.Y = NextInt32();
+    rect.Width = NextInt32();
+    rect.Height = NextInt32();
+  }
+  void Size(const std::string&, SettingsSize& size) {
+    size.Width = NextInt32();
+    size.Height = NextInt32();
+  }
+  void Text(const std::string&, std::string& text) {
+    const std::int32_t count = NextInt32();
+    if (!ok_) return;
+    if (count < 0 || count > static_cast<std::int32_t>(kConfigTextLimit)) {
+      ok_ = false;
+      return;
+    }
+    char bytes[kConfigTextLimit];
+    if (!Read(bytes, static_cast<std::size_t>(count))) return;
+    text.assign(bytes, strnlen(bytes, static_cast<std::size_t>(count)));
+  }
+  void Blob(const std::string&, std::vector<std::uint8_t>& blob) {
+    const std::int32_t count = NextInt32();
+    if (!ok_) return;
+    if (count < 0) {
+      ok_ = false;
+      return;
+    }
+    // Pieces of at most 4096 bytes: memory grows only with bytes actually read, so a count
+    // larger than the file costs nothing.
+    constexpr std::size_t kPiece = 4096;
+    blob.clear();
+    std::size_t remaining = static_cast<std::size_t>(count);
+    while (remaining > 0 && ok_) {
+      const std::size_t piece = std::min(remaining, kPiece);
+      const std::size_t at = blob.size();
+      blob.resize(at + piece);
+      Read(blob.data() + at, piece);
+      remaining -= piece;
+    }
+  }
+  void Banner(const std::string& name, std::optional<std::vector<std::uint8_t>>& banner,
+              bool present) {
+    if (!present || !ok_) return;
+    banner.emplace();
+    Blob(name, *banner);
+  }
+
+ private:
+  bool Read(void* out, std::size_t size) {
+    if (ok_ && !source_.ReadExactly(static_cast<std::uint8_t*>(out), size)) ok_ = false;
+    return ok_;
+  }
+  std::int32_t NextInt32() {
+    std::uint8_t b[4] = {};
+    if (!Read(b, 4)) return 0;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) |
+                                     static_cast<std::uint32_t>(b[1]) << 8 |
+                                     static_cast<std::uint32_t>(b[2]) << 16 |
+                                     static_cast<std::uint32_t>(b[3]) << 24);
+  }
+
+  ByteSource& source_;
+  bool ok_ = true;
+};
+
+bool ReadSettings(ByteSource& source, PatcherSettings& settings) {
+  std::uint8_t magic[kConfigMagicSize];
+  if (!source.ReadExactly(magic, sizeof magic) || !HasConfigMagic(magic)) return false;
+  PatcherSettings loaded;
+  FieldReader reader(source);
+  VisitConfigFields(loaded, reader);
+  if (!reader.ok()) return false;
+  settings = std::move(loaded);
+  return true;
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+bool HasConfigMagic(std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= kConfigMagicSize &&
+         std::memcmp(bytes.data(), kConfigMagic, kConfigMagicSize) == 0;
+}
+
+bool ParseConfig(std::span<const std::uint8_t> bytes, PatcherSettings& settings) {
+  MemorySource source(bytes);
+  return ReadSettings(source, settings);
+}
+
+bool LoadConfig(const std::string& directory, PatcherSettings& settings) {
+  const std::string path = directory + kConfigFileName;
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (file.get() < 0) return false;
+  // Shared with nobody: a file another process of ours holds is not read.
+  if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
+  FileSource source(file.get());
+  return ReadSettings(source, settings);
+}

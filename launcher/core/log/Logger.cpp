@@ -1,0 +1,72 @@
+#include "log/Logger.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <utility>
+
+namespace {
+
+// True when another process holds the log at path locked; the log is then left to it.
+bool HeldByAnotherProcess(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return held;
+}
+
+}  // namespace
+
+Logger::Logger(std::string programDir) : path_(std::move(programDir) + kLogFileName) {}
+
+Logger::~Logger() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void Logger::LogOpen() {
+  if (fd_ >= 0 || closedForGood_) return;
+  if (HeldByAnotherProcess(path_)) return;
+  ::unlink(path_.c_str());
+  // O_EXCL: a file someone else created in between is not ours to write into.
+  const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return;
+  }
+  fd_ = fd;
+}
+
+void Logger::LogClose() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  closedForGood_ = true;
+}
+
+void Logger::LogLine(std::string_view text) { WriteLine(text); }
+
+void Logger::LogFormat(std::string_view format, std::initializer_list<FormatArg> args) {
+  if (fd_ < 0) return;
+  WriteLine(FormatMessage(format, args));
+}
+
+void Logger::LogBlankLine() { WriteLine({}); }
+
+void Logger::WriteLine(std::string_view text) {
+  if (fd_ < 0) return;
+  // The whole line, however long, goes out in one write so a kill never cuts it in two.
+  std::string line;
+  line.reserve(text.size() + 2);
+  line.append(text);
+  line.append("\r\n");
+  std::size_t written = 0;
+  while (written < line.size()) {
+    const ssize_t n = ::write(fd_, line.data() + written, line.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    written += static_cast<std::size_t>(n);
+  }
+}

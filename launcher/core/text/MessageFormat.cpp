@@ -1,0 +1,88 @@
+#include "text/MessageFormat.h"
+
+#include <charconv>
+#include <clocale>
+#include <langinfo.h>
+#include <locale.h>
+
+namespace {
+
+std::string FormatReal(double value, char decimalSeparator) {
+  // to_chars ignores the C locale, which a GUI toolkit may have switched.
+  char buffer[512];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::fixed, 2);
+  std::string text(buffer, result.ec == std::errc() ? result.ptr : buffer);
+  for (char& c : text) {
+    if (c == '.') c = decimalSeparator;
+  }
+  return text;
+}
+
+// Appends the expansion of directive (the letter after '%') when the next argument fits it.
+bool ExpandDirective(std::string& out, char directive, const FormatArg* arg,
+                     char decimalSeparator) {
+  if (arg == nullptr) return false;
+  switch (directive) {
+    case 's':
+      if (arg->kind != FormatArg::Kind::Text) return false;
+      out += arg->text;
+      return true;
+    case 'd':
+      if (arg->kind != FormatArg::Kind::Integer) return false;
+      out += std::to_string(arg->integer);
+      return true;
+    case 'f':
+      if (arg->kind != FormatArg::Kind::Real) return false;
+      out += FormatReal(arg->real, decimalSeparator);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::string FormatMessage(std::string_view pattern, std::span<const FormatArg> args,
+                          char decimalSeparator) {
+  std::string out;
+  out.reserve(pattern.size());
+  std::size_t nextArg = 0;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c != '%' || i + 1 == pattern.size()) {
+      out += c;
+      continue;
+    }
+    const char directive = pattern[i + 1];
+    if (directive == '%') {
+      out += '%';
+      ++i;
+      continue;
+    }
+    const FormatArg* arg = nextArg < args.size() ? &args[nextArg] : nullptr;
+    if (ExpandDirective(out, directive, arg, decimalSeparator)) {
+      ++nextArg;
+      ++i;
+    } else {
+      // Shown as it stands; the letter after '%' is copied on the next turn.
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string FormatMessage(std::string_view pattern, std::initializer_list<FormatArg> args) {
+  return FormatMessage(pattern, std::span<const FormatArg>(args.begin(), args.size()),
+                       UserDecimalSeparator());
+}
+
+char UserDecimalSeparator() {
+  locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return '.';
+  const char* radix = nl_langinfo_l(RADIXCHAR, user);
+  const char separator =
+      (radix != nullptr && radix[0] != '\0' && radix[1] == '\0') ? radix[0] : '.';
+  freelocale(user);
+  return separator;
+}

@@ -1,0 +1,87 @@
+#include "platform/Shell.h"
+#include "platform/ProgramDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "TempDir.h"
+
+using Words = std::vector<std::string>;
+
+TEST(StartupShell, ParameterTextSplitsLikeAWindowsCommandLine) {
+  struct Case {
+    const char* text;
+    Words expected;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"   \t ", {}},
+      {"UPDATE_2 /games/My Game/New", {"UPDATE_2", "/games/My", "Game/New"}},
+      {"UPDATE_2 \"/games/My Game/New\"", {"UPDATE_2", "/games/My Game/New"}},
+      {"  a   b  ", {"a", "b"}},
+      {"-x \"\" y", {"-x", "", "y"}},
+      {"pre\"fix part\"post", {"prefix partpost"}},
+      {"\"unclosed quote here", {"unclosed quote here"}},
+      {"tab\tseparated", {"tab", "separated"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SplitCommandLine(c.text), c.expected) << c.text;
+}
+
+TEST(StartupProgramDir, NamesTheRunningProgramsFolder) {
+  const std::string path = ProgramPath();
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(FileNameOfPath(path), "startup_tests");
+  EXPECT_EQ(ProgramDir() + "startup_tests", path);
+  EXPECT_EQ(ProgramDir().back(), '/');
+  EXPECT_EQ(FileNameOfPath("/a/b/c.exe"), "c.exe");
+  EXPECT_EQ(FileNameOfPath("bare"), "bare");
+  EXPECT_EQ(FileNameOfPath("/a/b/"), "");
+}
+
+namespace {
+
+// A script that records its working folder and parameters, one per line, into "out".
+std::string WriteRecorder(const TempDir& dir) {
+  const std::string script = dir / "recorder.sh";
+  WriteFileBytes(script, "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > \"" +
+                             dir.path() + "out.tmp\"\nmv \"" + dir.path() + "out.tmp\" \"" +
+                             dir.path() + "out\"\n");
+  ::chmod(script.c_str(), 0755);
+  return script;
+}
+
+std::string WaitForFile(const std::string& path) {
+  for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return ReadFileBytes(path);
+}
+
+}  // namespace
+
+TEST(StartupShell, StartsProgramWithSplitParametersInItsFolder) {
+  TempDir dir;
+  const std::string script = WriteRecorder(dir);
+  std::filesystem::create_directory(dir / "work");
+  SystemShell shell;
+  ASSERT_TRUE(shell.Start(script, "UPDATE_2 \"/a b/c\"  d", dir / "work"));
+  const std::string work = std::filesystem::canonical(dir / "work").string();
+  EXPECT_EQ(WaitForFile(dir / "out"), work + "\n[UPDATE_2]\n[/a b/c]\n[d]\n");
+}
+
+TEST(StartupShell, ReportsWhatCannotBeStarted) {
+  TempDir dir;
+  const std::string script = WriteRecorder(dir);
+  SystemShell shell;
+  EXPECT_FALSE(shell.Start("", "", ""));
+  EXPECT_FALSE(shell.Start(dir / "missing", "", ""));
+  EXPECT_FALSE(shell.Start(script, "", dir / "no-such-folder"));
+  WriteFileBytes(dir / "broken", "#!/nonexistent/interpreter\n");
+  ::chmod((dir / "broken").c_str(), 0755);
+  EXPECT_FALSE(shell.Start(dir / "broken", "", ""));
+}
