@@ -24,6 +24,10 @@ inline constexpr char kListFetchDone[] =
     "R\xE9" "cup\xE9ration de la liste des patchs termin\xE9" "e.";
 inline constexpr char kPatchesFetch[] = "R\xE9" "cup\xE9ration des patchs disponibles (%d) ...";
 inline constexpr char kPatchLine[] = "  %s";
+// A download that failed (after its retries), with its reason; under the list's line or the
+// patch's "  %s" line.
+inline constexpr char kListFetchError[] = "  Erreur :  T\xE9l\xE9" "chargement impossible (%s).";
+inline constexpr char kPatchFetchError[] = "    Erreur :  T\xE9l\xE9" "chargement impossible (%s).";
 inline constexpr char kPatchesFetchDone[] =
     "R\xE9" "cup\xE9ration des patchs disponibles termin\xE9" "e.";
 inline constexpr char kInstall[] = "Installation des patchs (%d) ...";
@@ -51,6 +55,11 @@ inline constexpr char kRepack[] = "  Repack des fichiers VKA ...";
 inline constexpr char kRepackSuccess[] = "    %s -> %d fichiers :  R\xE9ussi.";
 inline constexpr char kRepackError[] = "    %s -> %d fichiers :  Erreur.";
 inline constexpr char kRepackDone[] = "  Repack des fichiers VKA termin\xE9" "e.";
+// Installation failures: the container is deleted and downloaded again by the next run.
+inline constexpr char kDestinationRefused[] =
+    "        Destination %s :  Erreur > chemin refus\xE9.";
+inline constexpr char kEntryWriteError[] = "        Ecriture du fichier :  Erreur.";
+inline constexpr char kArchiveCopyError[] = "        Copie du fichier :  Erreur.";
 inline constexpr char kInstallDone[] = "Installation termin\xE9" "e.";
 inline constexpr char kEnd[] = "Fin du log.";
 
