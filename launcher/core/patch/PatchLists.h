@@ -18,3 +18,7 @@ void WriteInstalledRegister(PatchRunState& state);
 // Appends to InstallFiles the containers (programDir + "MorvoTMP" + name) of registered
 // patches that still lie in programDir.
 void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir);
+
+// Drops every register line whose key is name, so that the patch is downloaded again on the
+// next run (used when its container could not be installed completely).
+void RemoveFromRegister(const PatchRunState& state, const std::string& name);

@@ -1,0 +1,32 @@
+// Archives taken out of containers: merged into the installed archive of the same name (or moved
+// there when none exists), and repacked once per pass.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "patch/PatchContext.h"
+
+// The extension of name's file-name part, ASCII letters lower-cased, is ".vka" or ".vkd".
+bool IsArchiveFile(std::string_view name);
+
+// Creates the folder part of path (before its last '/') and any missing parents; true when it
+// exists afterwards (or path has no folder part).
+bool EnsureFolderOf(const std::string& path);
+
+// Keeps the first occurrence of each path of MergedArchives, in order.
+void RemoveDuplicateArchives(PatchRunState& state);
+
+// Puts the extracted archive newArchive in place at destination (both on-disk paths). False only
+// when newArchive had to be moved there and could not be: the entry is then not installed.
+bool MergeArchive(PatchContext& context, const std::string& newArchive,
+                  const std::string& destination);
+
+// The archive library's progress procedures; they report to the context of the library call
+// under way and do nothing outside one.
+void MergeProgress();
+void RepackProgress();
+
+// Repacks each archive of archives, with its log lines, when there is any.
+void RepackArchives(PatchContext& context, const std::vector<std::string>& archives);

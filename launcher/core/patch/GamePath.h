@@ -1,0 +1,23 @@
+// Where a container's destination name lands in the game folder. Names are Windows-1252 with
+// '\' (or '/') between folders, made for a file system that ignores letter case.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The UTF-8 path under root (a folder ending in '/') that name designates, reusing at every
+// level an existing file or folder whose name differs only in ASCII case. nullopt for a name
+// that could lead outside root: empty, absolute, a drive letter or any ':', a UNC prefix, a
+// ".." part, an empty part, a control character, or a symbolic link inside root whose target
+// lies outside it (or is missing).
+std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name);
+
+// The file-name part of a Windows path: the text after the last '\' or '/'.
+std::string_view WindowsFileName(std::string_view path);
+
+// The file-name part of an on-disk path as the log and the status line show it (Windows-1252).
+std::string ShownFileName(const std::string& path);
+
+// name with its control characters shown as '?', for a log line that quotes a refused name.
+std::string WithoutControls(std::string_view name);

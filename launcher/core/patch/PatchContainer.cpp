@@ -1,0 +1,135 @@
+#include "patch/PatchContainer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// Reads are gathered so that the small fields and 4096-byte chunks cost few system calls.
+constexpr std::size_t kReadAhead = 256 * 1024;
+
+void AppendInt32(std::string& out, std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(bits >> shift));
+}
+
+}  // namespace
+
+std::optional<ContainerReader> ContainerReader::Open(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  return ContainerReader(fd);
+}
+
+ContainerReader::ContainerReader(int fd) : fd_(fd) {}
+
+ContainerReader::ContainerReader(ContainerReader&& other) noexcept
+    : fd_(other.fd_),
+      position_(other.position_),
+      buffer_(std::move(other.buffer_)),
+      bufferStart_(other.bufferStart_) {
+  other.fd_ = -1;
+}
+
+ContainerReader::~ContainerReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::size_t ContainerReader::Read(void* out, std::size_t size) {
+  if (bufferStart_ == buffer_.size()) {
+    buffer_.resize(kReadAhead);
+    ssize_t n;
+    do {
+      n = ::read(fd_, buffer_.data(), buffer_.size());
+    } while (n < 0 && errno == EINTR);
+    buffer_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    bufferStart_ = 0;
+    if (buffer_.empty()) return 0;
+  }
+  const std::size_t taken = std::min(size, buffer_.size() - bufferStart_);
+  std::memcpy(out, buffer_.data() + bufferStart_, taken);
+  bufferStart_ += taken;
+  position_ += static_cast<std::int64_t>(taken);
+  return taken;
+}
+
+bool ContainerReader::ReadExact(void* out, std::size_t size) {
+  auto* bytes = static_cast<char*>(out);
+  while (size > 0) {
+    const std::size_t n = Read(bytes, size);
+    if (n == 0) return false;
+    bytes += n;
+    size -= n;
+  }
+  return true;
+}
+
+void ContainerReader::SeekTo(std::int64_t position) {
+  position_ = position;
+  buffer_.clear();
+  bufferStart_ = 0;
+  ::lseek(fd_, position, SEEK_SET);
+}
+
+bool ContainerReader::Skip(std::int64_t size) {
+  struct stat info {};
+  if (size < 0 || ::fstat(fd_, &info) != 0 || info.st_size - position_ < size) return false;
+  SeekTo(position_ + size);
+  return true;
+}
+
+void ContainerReader::Rewind(std::int64_t size) { SeekTo(position_ - std::min(size, position_)); }
+
+bool ContainerReader::ReadInt32(std::int32_t& value) {
+  unsigned char bytes[4];
+  if (!ReadExact(bytes, sizeof bytes)) return false;
+  value = static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+                                    static_cast<std::uint32_t>(bytes[3]) << 24);
+  return true;
+}
+
+bool ContainerReader::ReadName(std::string& name) {
+  std::int32_t length = 0;
+  if (!ReadInt32(length) || length < 0 || length > kContainerNameLimit) return false;
+  name.resize(static_cast<std::size_t>(length));
+  if (!ReadExact(name.data(), name.size())) return false;
+  name.resize(std::strlen(name.c_str()));  // the name ends at its first NUL
+  return true;
+}
+
+bool ContainerReader::ReadHeader(std::int32_t& count) {
+  char magic[kContainerMagicSize];
+  return ReadExact(magic, sizeof magic) &&
+         std::memcmp(magic, kContainerMagic, kContainerMagicSize) == 0 && ReadInt32(count);
+}
+
+bool ContainerReader::ReadEntryHeader(ContainerEntryHeader& header) {
+  return ReadName(header.SourceName) && ReadName(header.DestName) &&
+         ReadInt32(header.DataSize) && header.DataSize >= 0;
+}
+
+std::string EncodeContainerHeader(std::int32_t count) {
+  std::string out(kContainerMagic, kContainerMagicSize);
+  AppendInt32(out, count);
+  return out;
+}
+
+std::string EncodeEntryHeader(std::string_view sourceName, std::string_view destName,
+                              std::int32_t dataSize) {
+  std::string out;
+  AppendInt32(out, static_cast<std::int32_t>(sourceName.size()));
+  out += sourceName;
+  AppendInt32(out, static_cast<std::int32_t>(destName.size()));
+  out += destName;
+  AppendInt32(out, dataSize);
+  return out;
+}
