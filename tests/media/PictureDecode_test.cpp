@@ -154,6 +154,7 @@ TEST(MediaPictureDecode, BrokenOrForeignDataGivesNoPicture) {
     EXPECT_FALSE(picture.has_value());
   }
 }
+
 TEST(MediaPictureDecode, TruncatedJpegIsFinishedByTheLibrary) {
   const auto jpeg = EncodeJpeg(300, 200, Gradient);
   const auto picture = DecodeJpegTopLeft(Truncated(jpeg, jpeg.size() * 2 / 3), kBandW, kBandH);

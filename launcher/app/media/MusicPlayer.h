@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <memory>
 
-class QObject;
-
 class MusicPlayer {
  public:
   virtual ~MusicPlayer() = default;
@@ -24,4 +22,4 @@ class MusicPlayer {
 };
 
 // QMediaPlayer with a QAudioOutput; a machine without a sound device plays silently.
-std::unique_ptr<MusicPlayer> MakeQtMusicPlayer(QObject* parent);
+std::unique_ptr<MusicPlayer> MakeQtMusicPlayer();

@@ -1,0 +1,79 @@
+#include "media/BannerBand.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "media/PictureDecode.h"
+
+namespace {
+
+QImage ToImage(const DecodedPicture& picture) {
+  const QImage::Format format =
+      picture.channels == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
+  // The wrapper borrows the pixels; copy() gives the image its own.
+  return QImage(picture.pixels.data(), picture.width, picture.height,
+                picture.width * picture.channels, format)
+      .copy();
+}
+
+}  // namespace
+
+BannerBand::BannerBand(QWidget* window, PatcherSettings& settings, const std::string& programDir)
+    : settings_(settings), programDir_(programDir), imgBanner_(new QLabel(window)) {
+  imgBanner_->setObjectName("Img_Banner");
+  imgBanner_->setGeometry(0, 0, kBannerBandWidth, kBannerBandHeight);
+  imgBanner_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  imgBanner_->hide();
+}
+
+void BannerBand::SetUp() {
+  switch (settings_.BannerKind) {
+    case 1:
+      HandOverFlashMovie();
+      break;
+    case 2:
+    case 3:
+      ShowPicture(true);
+      break;
+    case 4:
+      ShowPicture(false);
+      break;
+    default:
+      return;  // no banner, and BannerData (if any) is left alone
+  }
+  settings_.BannerData.reset();
+}
+
+int BannerBand::BandHeight() const {
+  return settings_.BannerKind >= 1 && settings_.BannerKind <= 4 ? kBannerBandHeight : 0;
+}
+
+void BannerBand::ShowPicture(bool jpeg) {
+  if (!settings_.BannerData) return;
+  const std::span<const std::uint8_t> data(*settings_.BannerData);
+  const auto picture = jpeg ? DecodeJpegTopLeft(data, kBannerBandWidth, kBannerBandHeight)
+                            : DecodePngTopLeft(data, kBannerBandWidth, kBannerBandHeight);
+  if (!picture) return;  // an undecodable picture leaves the band empty
+  imgBanner_->setPixmap(QPixmap::fromImage(ToImage(*picture)));
+  imgBanner_->show();
+}
+
+// The movie file would be loaded by a Flash control, which reads it while loading; none exists
+// on this platform, so the band stays empty. The file never outlives this call, whatever
+// happened while it was written.
+void BannerBand::HandOverFlashMovie() {
+  const std::filesystem::path path = programDir_ + kFlashBannerTempName;
+  {
+    std::ofstream movie(path, std::ios::binary | std::ios::trunc);
+    if (movie && settings_.BannerData) {
+      movie.write(reinterpret_cast<const char*>(settings_.BannerData->data()),
+                  static_cast<std::streamsize>(settings_.BannerData->size()));
+    }
+  }
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
