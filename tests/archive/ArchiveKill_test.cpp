@@ -1,0 +1,114 @@
+// A merge or a repack killed at any instant leaves the archive readable: either as it was
+// before the call or as the call makes it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <random>
+
+#include "ArchiveTestSupport.h"
+#include "vka/vka.h"
+
+namespace vka::test {
+namespace {
+
+constexpr int kTrials = 30;
+
+// Runs `work` in a child process; with a delay, kills it with SIGKILL after that long.
+// Gives how long the child lived.
+std::chrono::microseconds runInChild(const std::function<void()>& work,
+                                     std::chrono::microseconds killAfter) {
+  const auto started = std::chrono::steady_clock::now();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    work();
+    ::_exit(0);
+  }
+  EXPECT_GT(child, 0);
+  if (killAfter.count() >= 0) {
+    std::this_thread::sleep_for(killAfter);
+    ::kill(child, SIGKILL);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               started);
+}
+
+std::string randomBytes(std::mt19937& random, std::size_t size) {
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) byte = static_cast<char>(random());
+  return bytes;
+}
+
+// Entries of incompressible bytes stored raw, so each call has megabytes to move.
+std::vector<EntrySpec> someEntries(std::mt19937& random, const std::string& prefix, int count) {
+  std::vector<EntrySpec> entries;
+  for (int i = 0; i < count; ++i) {
+    entries.push_back({prefix + std::to_string(i % (count / 2 + 1)),
+                       randomBytes(random, 20000 + random() % 100000), 0x01, true});
+  }
+  return entries;
+}
+
+// Kills `work` at random instants over its whole run; after each, `path` (restored from
+// `initial` before every trial) must read as `before` or as `after`.
+void killAtRandomInstants(const std::string& path, const Bytes& initial,
+                          const std::function<void()>& work, const std::string& before,
+                          const std::string& after) {
+  writeBytes(path, initial);
+  const auto fullRun = runInChild(work, std::chrono::microseconds(-1));
+  ASSERT_EQ(snapshot(path), after);
+  std::mt19937 random(12345);
+  int untouched = 0;
+  int finished = 0;
+  for (int trial = 0; trial < kTrials; ++trial) {
+    writeBytes(path, initial);
+    const std::chrono::microseconds delay(random() % (fullRun.count() + 1));
+    runInChild(work, delay);
+    const std::string now = snapshot(path);
+    ASSERT_TRUE(now == before || now == after)
+        << "trial " << trial << " killed after " << delay.count() << " us:\n" << now;
+    untouched += now == before;
+    finished += now == after;
+  }
+  std::printf("full run %lld us; killed before the commit %d times, after it %d times\n",
+              static_cast<long long>(fullRun.count()), untouched, finished);
+}
+
+TEST(ArchiveKill, KilledMergeLeavesTheOldOrTheMergedArchive) {
+  ScratchFolder folder;
+  std::mt19937 random(7);
+  const std::string source = folder.path("patch.vka");
+  const std::string destination = folder.path("game.vka");
+  writeArchive(source, someEntries(random, "new", 60));
+  writeArchive(destination, someEntries(random, "old", 20));
+  const Bytes initial = readBytes(destination);
+  const std::string before = snapshot(destination);
+  ASSERT_EQ(VKA_Fusion(source.c_str(), destination.c_str(), nullptr), VKA_OK);
+  const std::string after = snapshot(destination);
+  killAtRandomInstants(destination, initial,
+                       [&] { VKA_Fusion(source.c_str(), destination.c_str(), nullptr); }, before,
+                       after);
+}
+
+TEST(ArchiveKill, KilledRepackNeverLosesTheArchive) {
+  ScratchFolder folder;
+  std::mt19937 random(8);
+  const std::string path = folder.path("game.vka");
+  const std::string temp = folder.path("MorvoTMPVKA.vka");
+  writeArchive(path, someEntries(random, "entry", 80));
+  const Bytes initial = readBytes(path);
+  const std::string before = snapshot(path);
+  ASSERT_EQ(VKA_Repack(path.c_str(), temp.c_str(), nullptr), VKA_OK);
+  const std::string after = snapshot(path);
+  ASSERT_NE(before, after);
+  killAtRandomInstants(path, initial, [&] { VKA_Repack(path.c_str(), temp.c_str(), nullptr); },
+                       before, after);
+}
+
+}  // namespace
+}  // namespace vka::test

@@ -1,0 +1,142 @@
+// VKA_Repack keeps the last entry of each name and never loses the archive.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "ArchiveFile.h"
+#include "ArchiveTestSupport.h"
+#include "vka/vka.h"
+
+namespace vka::test {
+namespace {
+
+int progressCalls = 0;
+void countProgress() { ++progressCalls; }
+
+TEST(ArchiveRepack, KeepsTheLastEntryOfEachNameInReverseOrder) {
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  writeArchive(path, {{"X", "old x"}, {"Y", "y"}, {"dir", "", 0x02}, {"X", "new x"}});
+  progressCalls = 0;
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp.vka").c_str(), countProgress), VKA_OK);
+  EXPECT_EQ(progressCalls, 5);
+  EXPECT_FALSE(std::filesystem::exists(folder.path("temp.vka")));
+  EXPECT_EQ(entryNames(path), (std::vector<std::string>{"data", "X", "dir", "Y"}));
+
+  writeArchive(folder.path("expected.vka"), {{"X", "new x"}, {"dir", "", 0x02}, {"Y", "y"}});
+  EXPECT_EQ(snapshot(path), snapshot(folder.path("expected.vka")));
+  // Packed back to back from the header on: the old bytes of X are gone.
+  EXPECT_EQ(std::filesystem::file_size(path), std::filesystem::file_size(folder.path("expected.vka")));
+}
+
+TEST(ArchiveRepack, RepackingTwiceRestoresTheOrder) {
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  writeArchive(path, {{"A", "a"}, {"B", "b"}, {"C", "c"}});
+  const std::string before = snapshot(path);
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp").c_str(), nullptr), VKA_OK);
+  EXPECT_EQ(entryNames(path), (std::vector<std::string>{"data", "C", "B", "A"}));
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp").c_str(), nullptr), VKA_OK);
+  EXPECT_EQ(snapshot(path), before);
+}
+
+TEST(ArchiveRepack, OldDataEntriesGiveWayToTheFreshDirectory) {
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  writeArchive(path, {{"data", "a file called data"}, {"data", "", 0x02 | 0x20}, {"Z", "z"}});
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp").c_str(), nullptr), VKA_OK);
+  writeArchive(folder.path("expected.vka"), {{"Z", "z"}});
+  EXPECT_EQ(snapshot(path), snapshot(folder.path("expected.vka")));
+}
+
+TEST(ArchiveRepack, HeaderIsThatOfANewArchive) {
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  writeArchive(path, {{"X", "x"}});
+  Bytes bytes = readBytes(path);
+  for (int i = 16; i < 30; ++i) bytes[i] = 0xEE;
+  putU32(bytes, 34, 0xDEADBEEF);
+  writeBytes(path, bytes);
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp").c_str(), nullptr), VKA_OK);
+  const Bytes after = readBytes(path);
+  for (int i = 0; i < 14; ++i) EXPECT_EQ(after[16 + i], i + 1);
+  EXPECT_EQ(u32At(after, 34), 0u);
+}
+
+TEST(ArchiveRepack, ArchiveWithoutEntriesBecomesJustTheDataDirectory) {
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  writeArchive(path, {{"X", "x"}});
+  Bytes bytes = readBytes(path);
+  putU32(bytes, 38, 7);
+  writeBytes(path, bytes);
+  progressCalls = 0;
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp").c_str(), countProgress), VKA_OK);
+  EXPECT_EQ(progressCalls, 0);
+  EXPECT_EQ(VKA_GetFileCount(path.c_str()), 1);
+}
+
+TEST(ArchiveRepack, FailuresKeepTheArchiveAndLeaveNoTemporaryFile) {
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  const std::string temp = folder.path("temp.vka");
+  EXPECT_EQ(VKA_Repack(path.c_str(), temp.c_str(), nullptr), VKA_ERR_OPEN);  // missing
+  EXPECT_FALSE(std::filesystem::exists(temp));
+
+  writeArchive(path, {{"X", "x"}, {"X", "x2"}});
+  const Bytes before = readBytes(path);
+  EXPECT_EQ(VKA_Repack(path.c_str(), nullptr, nullptr), VKA_ERR_OPEN);
+  // The temporary path names the archive itself, or a link to it.
+  EXPECT_EQ(VKA_Repack(path.c_str(), path.c_str(), nullptr), VKA_ERR_OPEN);
+  std::filesystem::create_hard_link(path, folder.path("link.vka"));
+  EXPECT_EQ(VKA_Repack(path.c_str(), folder.path("link.vka").c_str(), nullptr), VKA_ERR_OPEN);
+  // The temporary file cannot be created.
+  EXPECT_EQ(VKA_Repack(path.c_str(), folder.path("no/such/folder").c_str(), nullptr), VKA_ERR_OPEN);
+  EXPECT_EQ(readBytes(path), before);
+  EXPECT_FALSE(std::filesystem::exists(temp));
+}
+
+TEST(ArchiveRepack, RenameFailureKeepsTheArchiveAndRemovesTheTemporaryFile) {
+  ScratchFolder folder;
+  // Across file systems a rename fails, as it does whenever the swap cannot be atomic.
+  const std::filesystem::path shm = "/dev/shm";
+  if (!std::filesystem::is_directory(shm)) GTEST_SKIP() << "no /dev/shm";
+  const std::string temp = (shm / ("vka-repack-" + std::to_string(::getpid()))).string();
+  const std::string path = folder.path("game.vka");
+  writeArchive(path, {{"X", "x"}, {"X", "x2"}});
+  struct stat a {}, b {};
+  ASSERT_EQ(::stat(folder.root().c_str(), &a), 0);
+  ASSERT_EQ(::stat(shm.c_str(), &b), 0);
+  if (a.st_dev == b.st_dev) GTEST_SKIP() << "temporary folder is on /dev/shm";
+  const Bytes before = readBytes(path);
+  EXPECT_EQ(VKA_Repack(path.c_str(), temp.c_str(), nullptr), VKA_ERR_OPEN);
+  EXPECT_EQ(readBytes(path), before);
+  EXPECT_FALSE(std::filesystem::exists(temp));
+}
+
+TEST(ArchiveRepack, KeepsTheArchiveFilePermissions) {
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  writeArchive(path, {{"X", "x"}});
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp").c_str(), nullptr), VKA_OK);
+  struct stat status {};
+  ASSERT_EQ(::stat(path.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+TEST(ArchiveRepack, ProgressMatchesTheFileCountBefore) {
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  std::vector<EntrySpec> entries;
+  for (int i = 0; i < 300; ++i) entries.push_back({"n" + std::to_string(i % 70), std::to_string(i)});
+  writeArchive(path, entries);
+  const int count = VKA_GetFileCount(path.c_str());
+  progressCalls = 0;
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp").c_str(), countProgress), VKA_OK);
+  EXPECT_EQ(progressCalls, count);
+  EXPECT_EQ(VKA_GetFileCount(path.c_str()), 71);
+}
+
+}  // namespace
+}  // namespace vka::test
