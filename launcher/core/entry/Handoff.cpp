@@ -1,0 +1,87 @@
+#include "entry/Handoff.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <vector>
+
+#include "entry/CommandTail.h"
+#include "platform/AtomicFile.h"
+#include "platform/ProgramDir.h"
+#include "platform/RunningProgram.h"
+
+namespace {
+
+constexpr char kTemporaryPrefix[] = "MorvoTMP";
+
+void Notify(const HandoffOptions& options, HandoffStep step) {
+  if (options.onStep) options.onStep(step);
+}
+
+std::string FolderOf(const std::string& path) {
+  return path.substr(0, path.size() - FileNameOfPath(path).size());
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  std::error_code error;
+  const auto left = std::filesystem::weakly_canonical(FolderOf(a).empty() ? "." : FolderOf(a), error);
+  if (error) return false;
+  const auto right = std::filesystem::weakly_canonical(FolderOf(b).empty() ? "." : FolderOf(b), error);
+  return !error && left == right;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
+}
+
+bool ReplaceWithCopy(const std::string& target, const std::string& selfPath) {
+  std::ifstream in(selfPath, std::ios::binary);
+  if (!in) return false;
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  if (in.bad()) return false;
+  struct stat info {};
+  // The target's own permission bits, so it stays runnable as it was; the copy's otherwise.
+  if (::stat(target.c_str(), &info) != 0 && ::stat(selfPath.c_str(), &info) != 0) return false;
+  return ReplaceFileAtomically(target, bytes, info.st_mode & 07777);
+}
+
+}  // namespace
+
+const char* HandoffStepName(HandoffStep step) {
+  switch (step) {
+    case HandoffStep::OldProgramGone: return "OldProgramGone";
+    case HandoffStep::TargetReplaced: return "TargetReplaced";
+    case HandoffStep::TargetStarted: return "TargetStarted";
+    case HandoffStep::CopyDeleting: return "CopyDeleting";
+  }
+  return "";
+}
+
+void RunHandoffStep1(const std::string& target, const std::string& selfPath, Shell& shell,
+                     const HandoffOptions& options) {
+  if (target.empty() || SameFile(target, selfPath)) return;
+  WaitUntilProgramEnds(target, options.oldProgramWait);
+  Notify(options, HandoffStep::OldProgramGone);
+  if (ReplaceWithCopy(target, selfPath)) Notify(options, HandoffStep::TargetReplaced);
+  if (shell.Start(target, std::string(kHandoffStep2Word) + " " + selfPath, "")) {
+    Notify(options, HandoffStep::TargetStarted);
+  }
+}
+
+void RunHandoffStep2(const std::string& copyPath, const std::string& selfPath,
+                     const HandoffOptions& options) {
+  if (FileNameOfPath(copyPath).rfind(kTemporaryPrefix, 0) != 0) return;
+  if (!SameFolder(copyPath, selfPath) || SameFile(copyPath, selfPath)) return;
+  Notify(options, HandoffStep::CopyDeleting);
+  const auto deadline = std::chrono::steady_clock::now() + options.deleteRetry;
+  while (::unlink(copyPath.c_str()) != 0 && errno != ENOENT) {
+    if (std::chrono::steady_clock::now() >= deadline || !IsProgramRunning(copyPath)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
