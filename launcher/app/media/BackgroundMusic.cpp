@@ -26,8 +26,7 @@ BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, Logger& logger
                       [owner = QPointer<QWidget>(owner)](const QString& text) {
                         QMessageBox::critical(owner, QGuiApplication::applicationDisplayName(),
                                               text);
-                      },
-                      owner) {}
+                      }) {}
 
 BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, Logger& logger,
                                  const std::string& programDir,
