@@ -87,6 +87,8 @@ std::optional<std::string> ResolveGamePath(const std::string& root, std::string_
   return path;
 }
 
+bool IsSafeDestination(std::string_view name) { return SplitSafeParts(name).has_value(); }
+
 std::string_view WindowsFileName(std::string_view path) {
   const auto separator = path.find_last_of("\\/");
   return separator == std::string_view::npos ? path : path.substr(separator + 1);

@@ -13,6 +13,10 @@
 // lies outside it (or is missing).
 std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name);
 
+// True when name passes the checks of ResolveGamePath that need no file system: what a patch
+// builder may write as a destination.
+bool IsSafeDestination(std::string_view name);
+
 // The file-name part of a Windows path: the text after the last '\' or '/'.
 std::string_view WindowsFileName(std::string_view path);
 

@@ -1,0 +1,100 @@
+#include "InstallTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "ArchiveFile.h"
+#include "patch/PatchContainer.h"
+#include "vka/vka.h"
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "morvo-install-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+GameFolder::GameFolder()
+    : game_(scratch_.path() + "game/"),
+      log((std::filesystem::create_directory(game_), game_)),
+      state(game_),
+      context{settings, log, window, state, game_, game_ + "MorvoPatcher"} {
+  for (std::size_t i = 0; i < settings.Messages.size(); ++i) {
+    settings.Messages[i] = "Msg" + std::to_string(i);
+  }
+  log.LogOpen();
+}
+
+std::string GameFolder::AddDownloaded(const std::string& name, const std::string& bytes) {
+  const std::string path = game_ + kContainerPrefix + name;
+  WriteFile(path, bytes);
+  state.InstallFiles.push_back(path);
+  const bool registerExists = FileExists(state.RegisterPath);
+  std::ofstream(state.RegisterPath, std::ios::binary | std::ios::app)
+      << (registerExists ? "" : "[patchs]\r\n") << name << "=1\r\n";
+  return path;
+}
+
+ContainerBuilder& ContainerBuilder::Add(const std::string& source, const std::string& dest,
+                                        const std::string& data) {
+  body_ += EncodeEntryHeader(source, dest, static_cast<std::int32_t>(data.size())) + data;
+  ++entries_;
+  return *this;
+}
+
+std::string ContainerBuilder::Bytes() const { return Bytes(entries_); }
+
+std::string ContainerBuilder::Bytes(std::int32_t count) const {
+  return EncodeContainerHeader(count) + body_;
+}
+
+void WriteArchive(const std::string& path, const ArchiveEntries& files) {
+  vka::ArchiveFile archive;
+  ASSERT_EQ(archive.open(path.c_str(), "w"), VKA_OK);
+  for (const auto& [name, content] : files) {
+    vka::ArchiveEntry entry;
+    entry.flags = vka::kFileFlag;
+    entry.compressedSize = entry.uncompressedSize = static_cast<std::uint32_t>(content.size());
+    const auto* data = reinterpret_cast<const std::uint8_t*>(content.data());
+    ASSERT_EQ(archive.addEntry(entry, name, data, false), VKA_OK) << name;
+  }
+  ASSERT_EQ(archive.close(), VKA_OK);
+}
+
+ArchiveEntries ArchiveContent(const std::string& path) {
+  vka::ArchiveFile archive;
+  if (archive.open(path.c_str(), "r") != VKA_OK) return {{"unreadable", ""}};
+  ArchiveEntries rows;
+  for (const vka::ArchiveEntry& entry : archive.entries()) {
+    std::string stored;
+    archive.readStored(entry, [&](const std::uint8_t* piece, std::size_t length) {
+      stored.append(reinterpret_cast<const char*>(piece), length);
+      return true;
+    });
+    rows.emplace_back(std::string(archive.name(entry)), stored);
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}

@@ -1,0 +1,128 @@
+#include "patch/PatchLists.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "InstallTestSupport.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(PatchLists, FileNameOfUrl) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"a/b/c.pak", "c.pak"}, {"c.pak", "c.pak"}, {"a/b/", ""}, {"", ""},
+      {"http://h/x\\y.pak", "x\\y.pak"}, {"/", ""},
+  };
+  for (const auto& [url, name] : cases) EXPECT_EQ(FileNameOfUrl(url), name) << url;
+}
+
+struct ListCase {
+  const char* name;
+  const char* serverList;
+  const char* registerFile;  // nullptr: no register
+  bool result;
+  bool denyPlay;
+  Lines downloads;
+};
+
+class ReadPatchListsTest : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(ReadPatchListsTest, DecidesWhatToDownload) {
+  const ListCase& c = GetParam();
+  ScratchDir dir;
+  PatchRunState state(dir.path());
+  WriteFile(state.ServerListPath, c.serverList);
+  if (c.registerFile != nullptr) WriteFile(state.RegisterPath, c.registerFile);
+  state.DenyPlay = true;  // every outcome sets it
+
+  EXPECT_EQ(ReadPatchLists(state), c.result);
+  EXPECT_EQ(state.DenyPlay, c.denyPlay);
+  EXPECT_EQ(state.DownloadUrls, c.downloads);
+  if (c.result) {
+    EXPECT_EQ(state.DownloadsStarted, 0);
+    EXPECT_EQ(state.LastDownloadIndex, static_cast<int>(c.downloads.size()) - 1);
+  }
+}
+
+constexpr char kTwoPatches[] = "[patchs]\nhttp://h/p/a.pak=1\nhttp://h/p/b.pak=1\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ReadPatchListsTest,
+    ::testing::Values(
+        ListCase{"NoOptions", kTwoPatches, nullptr, false, false, {}},
+        ListCase{"EmptyOptions", "[options]\n[patchs]\nhttp://h/a.pak=1\n", nullptr, false,
+                 false, {}},
+        ListCase{"Offered", "[options]\ndeny_play=0\n[patchs]\nhttp://h/a.pak=1\nhttp://h/b.pak=1\n",
+                 nullptr, true, false, {"http://h/a.pak", "http://h/b.pak"}},
+        ListCase{"DenyGetpatch1KeepsDenyPlay",
+                 "[options]\ndeny_play=1\ndeny_getpatch=1\n[patchs]\nhttp://h/a.pak=1\n", nullptr,
+                 false, true, {}},
+        ListCase{"DenyGetpatch2HasNoEffect",
+                 "[options]\ndeny_getpatch=2\n[patchs]\nhttp://h/a.pak=1\n", nullptr, true, false,
+                 {"http://h/a.pak"}},
+        ListCase{"DenyPlayMinusOne", "[options]\ndeny_play=-1\n[patchs]\nu/a=1\n", nullptr, true,
+                 true, {"u/a"}},
+        ListCase{"DenyPlayHex", "[options]\ndeny_play=0x10\n", nullptr, false, true, {}},
+        ListCase{"DenyPlayWordTrue", "[options]\ndeny_play=true\n", nullptr, false, false, {}},
+        ListCase{"ValuesOtherThanOne",
+                 "[options]\nx=0\n[patchs]\nu/a=1   \nu/b=01\nu/c=yes\nu/d= 1\t\nu/e=0\n",
+                 nullptr, true, false, {"u/a", "u/d"}},
+        ListCase{"ExactProbeMatch",
+                 "[options]\nx=0\n[patchs]\nu/a.pak=1\nu/B.pak=1\nu/c.pak=1\nother/d.pak=1\n",
+                 "[patchs]\na.pak=1\nb.pak=1\nc.pak=0\nd.pak=1\n", true, false,
+                 {"u/B.pak", "u/c.pak"}},
+        ListCase{"SameNameInTwoFolders", "[options]\nx=0\n[patchs]\nu/a.pak=1\nv/a.pak=1\n",
+                 "[patchs]\na.pak=1\n", false, false, {}},
+        ListCase{"EmptyFileName", "[options]\nx=0\n[patchs]\nhttp://h/dir/=1\nhttp://h/x=1\n",
+                 "[patchs]\n=1\n", true, false, {"http://h/x"}},
+        ListCase{"RegisterWithoutPatchsSection", "[options]\nx=0\n[patchs]\nu/a=1\n",
+                 "[other]\na=1\n", true, false, {"u/a"}},
+        ListCase{"MissingListFile", "", nullptr, false, false, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PatchLists, WriteInstalledRegisterKeepsOldNamesAndAddsDownloads) {
+  ScratchDir dir;
+  PatchRunState state(dir.path());
+  state.InstalledEntries = {"a.pak=1", " old/b.pak =0", "c.pak=1", "=1"};
+  state.DownloadUrls = {"http://h/c.pak", "http://h/d.pak"};
+  WriteFile(state.RegisterPath, std::string(600, 'x'));  // longer than what replaces it
+  WriteInstalledRegister(state);
+  EXPECT_EQ(ReadFile(state.RegisterPath),
+            "[patchs]\r\na.pak=1\r\nb.pak=1\r\n=1\r\nc.pak=1\r\nd.pak=1\r\n");
+}
+
+TEST(PatchLists, WriteInstalledRegisterInAFolderThatCannotHoldItDoesNothing) {
+  PatchRunState state("/nonexistent/folder/");
+  state.DownloadUrls = {"http://h/a.pak"};
+  WriteInstalledRegister(state);
+  EXPECT_FALSE(FileExists(state.RegisterPath));
+}
+
+TEST(PatchLists, FindUnfinishedPatchesListsRegisteredContainersStillPresent) {
+  ScratchDir dir;
+  PatchRunState state(dir.path());
+  FindUnfinishedPatches(state, dir.path());  // no register: nothing
+  EXPECT_TRUE(state.InstallFiles.empty());
+
+  WriteFile(state.RegisterPath, "[patchs]\na.pak=1\nb.pak=1\nc.pak=0\nx/../d.pak=1\n");
+  for (const char* name : {"MorvoTMPa.pak", "MorvoTMPc.pak"}) {
+    WriteFile(dir.path() + name, "container");
+  }
+  std::filesystem::create_directory(dir.path() + "MorvoTMPx");
+  WriteFile(dir.path() + "d.pak", "outside the temporary names");
+  FindUnfinishedPatches(state, dir.path());
+  EXPECT_EQ(state.InstallFiles, Lines{dir.path() + "MorvoTMPa.pak"});
+  EXPECT_EQ(state.ServerEntries.size(), 4u);
+}
+
+TEST(PatchLists, RemoveFromRegisterDropsOnlyThatName) {
+  ScratchDir dir;
+  PatchRunState state(dir.path());
+  WriteFile(state.RegisterPath, "[patchs]\r\na.pak=1\r\nb.pak=1\r\nA.pak=1\r\n");
+  RemoveFromRegister(state, "a.pak");
+  EXPECT_EQ(ReadFile(state.RegisterPath), "[patchs]\r\nb.pak=1\r\nA.pak=1\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# mkpatch as operators run it: build, list, extract and index, with their errors.
+set -u
+MKPATCH=$1
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK"
+failures=0
+
+check() {  # DESCRIPTION EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    echo "FAIL: $1"; echo "  expected: $(printf '%q' "$2")"; echo "  actual:   $(printf '%q' "$3")"
+    failures=$((failures + 1))
+  fi
+}
+
+status() { "$@" >/dev/null 2>&1; echo $?; }
+
+check "--help succeeds" 0 "$(status "$MKPATCH" --help)"
+check "no command is a usage error" 2 "$(status "$MKPATCH")"
+check "unknown command is a usage error" 2 "$(status "$MKPATCH" frobnicate)"
+check "extract without -o is a usage error" 2 "$(status "$MKPATCH" extract x.pak)"
+
+# build with explicit destinations, then list
+mkdir -p src/Data/Maps
+printf 'hello' > src/readme.txt
+printf 'map!' > src/Data/Maps/world.map
+: > src/empty.bin
+"$MKPATCH" build p1.pak src/readme.txt src/Data/Maps/world.map=Data/Maps/World.map src/empty.bin=e.bin
+check "build succeeds" 0 $?
+check "list shows source, destination and size" \
+  "$(printf 'readme.txt\treadme.txt\t5\nworld.map\tData\\Maps\\World.map\t4\nempty.bin\te.bin\t0')" \
+  "$("$MKPATCH" list p1.pak)"
+
+# build --from-dir, extract and compare
+"$MKPATCH" build p2.pak --from-dir src
+check "list of a folder's container" \
+  "$(printf 'world.map\tData\\Maps\\world.map\t4\nempty.bin\tempty.bin\t0\nreadme.txt\treadme.txt\t5')" \
+  "$("$MKPATCH" list p2.pak)"
+"$MKPATCH" extract p2.pak -o out
+check "extract succeeds" 0 $?
+check "extracted files equal the sources" "" "$(diff -r src out)"
+
+# a container built by hand with hostile destinations: refused, nothing outside, rest extracted
+entry() {  # SOURCE DEST DATA
+  printf "$(printf '\\x%02x\\x00\\x00\\x00' ${#1})%s$(printf '\\x%02x\\x00\\x00\\x00' ${#2})%s$(printf '\\x%02x\\x00\\x00\\x00' ${#3})%s" "$1" "$2" "$3"
+}
+{ printf 'MORVOPATCHERPATCHBIN\x03\x00\x00\x00'; entry a '..\escaped' evil; entry b '/tmp/abs' evil; entry c 'ok\fine.txt' good; } > hostile.pak
+mkdir -p jail
+"$MKPATCH" extract hostile.pak -o jail/root 2>err.txt
+check "refused destinations fail the extraction" 1 $?
+check "one line per refused destination" 2 "$(wc -l < err.txt)"
+check "nothing written outside" "root" "$(ls jail)"
+check "safe entries are still extracted" "good" "$(cat jail/root/ok/fine.txt)"
+
+# index
+"$MKPATCH" index --base-url http://patch.example/game p1.pak p2.pak > list.ini
+check "index prints a server patch list" \
+  "$(printf '[options]\r\ndeny_play=0\r\n\r\n[patchs]\r\nhttp://patch.example/game/p1.pak=1\r\nhttp://patch.example/game/p2.pak=1\r')" \
+  "$(cat list.ini)"
+
+# failures: one line naming the file, status 1
+printf 'not a container' > bad.pak
+check "list of a non-container fails" 1 "$(status "$MKPATCH" list bad.pak)"
+check "its error names the file" "mkpatch: bad.pak: not a patch container" "$("$MKPATCH" list bad.pak 2>&1)"
+check "index refuses a non-container" 1 "$(status "$MKPATCH" index --base-url http://h bad.pak)"
+check "build of a missing file fails" 1 "$(status "$MKPATCH" build p3.pak missing.txt)"
+check "a failed build leaves no output" "" "$(ls p3.pak* 2>/dev/null)"
+check "build refuses an unsafe destination" 1 "$(status "$MKPATCH" build p4.pak 'src/readme.txt=../x')"
+head -c 40 p1.pak > cut.pak
+check "a cut container fails to list" 1 "$(status "$MKPATCH" list cut.pak)"
+
+[ $failures -eq 0 ] && echo "all mkpatch checks passed"
+exit $((failures > 0))

@@ -1,0 +1,137 @@
+// mkpatch build and index: containers from files, and the server list that offers them.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <optional>
+
+#include "MkpatchCommands.h"
+#include "patch/AtomicFile.h"
+#include "patch/GamePath.h"
+#include "patch/PatchContainer.h"
+#include "platform/ProgramDir.h"
+#include "text/Windows1252.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct BuildInput {
+  std::string file;         // on this file system
+  std::string destination;  // UTF-8, '/' or '\' between folders
+};
+
+// A name as a container holds it, or nullopt (after reporting) when it cannot be held.
+std::optional<std::string> ContainerName(const std::string& utf8, const std::string& what) {
+  std::optional<std::string> name = Utf8ToWindows1252(utf8);
+  if (!name) {
+    Fail(what + ": '" + utf8 + "' has a character that Windows-1252 cannot hold");
+  } else if (name->size() > static_cast<std::size_t>(kContainerNameLimit)) {
+    Fail(what + ": '" + utf8 + "' is longer than 255 bytes");
+    name.reset();
+  }
+  return name;
+}
+
+bool CopyFileInto(const std::string& file, AtomicFileWriter& out) {
+  std::ifstream in(file, std::ios::binary);
+  char buffer[64 * 1024];
+  while (in) {
+    in.read(buffer, sizeof buffer);
+    if (in.gcount() > 0 && !out.Write(buffer, static_cast<std::size_t>(in.gcount()))) return false;
+  }
+  return in.eof();
+}
+
+int Build(const std::string& out, const std::vector<BuildInput>& inputs) {
+  if (inputs.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    return Fail(out + ": too many files");
+  }
+  AtomicFileWriter writer(out);
+  if (!writer.IsOpen()) return Fail(out + ": cannot be created");
+  std::string header = EncodeContainerHeader(static_cast<std::int32_t>(inputs.size()));
+  writer.Write(header.data(), header.size());
+
+  for (const BuildInput& input : inputs) {
+    std::error_code error;
+    const auto size = fs::file_size(input.file, error);
+    if (error || !fs::is_regular_file(input.file)) return Fail(input.file + ": cannot be read");
+    if (size > static_cast<std::uintmax_t>(std::numeric_limits<std::int32_t>::max())) {
+      return Fail(input.file + ": larger than a container entry can be (2 GiB)");
+    }
+    std::string destination = input.destination;
+    for (char& c : destination) c = c == '/' ? '\\' : c;
+    const auto source = ContainerName(FileNameOfPath(input.file), input.file);
+    const auto dest = ContainerName(destination, input.file);
+    if (!source || !dest) return kExitFailure;
+    if (!IsSafeDestination(*dest)) {
+      return Fail(input.file + ": destination '" + destination + "' would leave the game folder");
+    }
+    header = EncodeEntryHeader(*source, *dest, static_cast<std::int32_t>(size));
+    writer.Write(header.data(), header.size());
+    if (!CopyFileInto(input.file, writer)) return Fail(input.file + ": cannot be read");
+  }
+  if (!writer.Commit()) return Fail(out + ": cannot be written");
+  return kExitOk;
+}
+
+// The characters a URL path may carry as they are; every other byte is written %XX.
+std::string EncodeUrlPart(const std::string& text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  for (unsigned char c : text) {
+    if (std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
+      encoded += static_cast<char>(c);
+    } else {
+      encoded += '%';
+      encoded += kHex[c >> 4];
+      encoded += kHex[c & 15];
+    }
+  }
+  return encoded;
+}
+
+}  // namespace
+
+int BuildContainer(const std::string& out, const std::vector<std::string>& fileArgs) {
+  std::vector<BuildInput> inputs;
+  for (const std::string& arg : fileArgs) {
+    const auto equal = arg.find('=');
+    const std::string file = arg.substr(0, equal);
+    inputs.push_back({file, equal == std::string::npos ? FileNameOfPath(file) : arg.substr(equal + 1)});
+  }
+  return Build(out, inputs);
+}
+
+int BuildContainerFromDir(const std::string& out, const std::string& dir) {
+  std::error_code error;
+  if (!fs::is_directory(dir, error)) return Fail(dir + ": not a folder");
+  const fs::path outPath = fs::weakly_canonical(out, error);
+  std::vector<BuildInput> inputs;
+  for (fs::recursive_directory_iterator it(dir, error), end; !error && it != end;
+       it.increment(error)) {
+    if (!it->is_regular_file() || fs::weakly_canonical(it->path(), error) == outPath) continue;
+    inputs.push_back({it->path().string(), fs::relative(it->path(), dir).generic_string()});
+  }
+  if (error) return Fail(dir + ": cannot be listed");
+  std::sort(inputs.begin(), inputs.end(),
+            [](const BuildInput& a, const BuildInput& b) { return a.destination < b.destination; });
+  return Build(out, inputs);
+}
+
+int PrintIndex(const std::string& baseUrl, const std::vector<std::string>& patches) {
+  std::string list = "[options]\r\ndeny_play=0\r\n\r\n[patchs]\r\n";
+  std::string base = baseUrl;
+  if (!base.ends_with('/')) base += '/';
+  if (base.find('=') != std::string::npos) return Fail(baseUrl + ": a patch list URL cannot hold '='");
+  for (const std::string& patch : patches) {
+    auto reader = ContainerReader::Open(patch);
+    std::int32_t count = 0;
+    if (!reader || !reader->ReadHeader(count)) return Fail(patch + ": not a patch container");
+    list += base + EncodeUrlPart(FileNameOfPath(patch)) + "=1\r\n";
+  }
+  std::fwrite(list.data(), 1, list.size(), stdout);
+  return kExitOk;
+}
