@@ -1,0 +1,33 @@
+// Fetches one URL into one file, synchronously on the calling thread.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "download/BindStatusCallback.h"
+
+class Downloader {
+ public:
+  virtual ~Downloader() = default;
+  // Writes the body of url to path and reports to callback: OnStartBinding, OnProgress any
+  // number of times, then OnStopBinding once, always. On success the whole body is at path;
+  // on failure nothing is at path. Returns what OnStopBinding returned.
+  virtual DownloadStatus Download(const std::string& url, const std::string& path,
+                                  BindStatusCallback& callback) = 0;
+};
+
+struct DownloadOptions {
+  long ConnectTimeoutSeconds = 30;
+  // A transfer slower than LowSpeedBytesPerSecond for LowSpeedSeconds fails, so a stalled
+  // server never holds the run forever.
+  long LowSpeedBytesPerSecond = 1;
+  long LowSpeedSeconds = 60;
+  // Further attempts after a transient failure; the wait doubles after each one.
+  int Retries = 3;
+  std::chrono::milliseconds FirstRetryWait{1000};
+};
+
+// http, https (certificates verified against the system store) and file addresses; redirects
+// are followed (to http and https only); proxies come from the environment.
+std::unique_ptr<Downloader> MakeCurlDownloader(const DownloadOptions& options = {});

@@ -1,0 +1,48 @@
+#include "download/PartFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+PartFile::PartFile(std::string targetPath)
+    : targetPath_(std::move(targetPath)), partPath_(targetPath_ + ".part") {
+  fd_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
+
+PartFile::~PartFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_) std::remove(partPath_.c_str());
+}
+
+bool PartFile::Append(const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd_, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+    size_ += static_cast<std::uint64_t>(written);
+  }
+  return true;
+}
+
+bool PartFile::Truncate() {
+  if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return false;
+  size_ = 0;
+  return true;
+}
+
+bool PartFile::Commit() {
+  // No fsync: the rename only has to be atomic against a killed process, and a kill loses
+  // nothing that the kernel already holds.
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) return false;
+  if (std::rename(partPath_.c_str(), targetPath_.c_str()) != 0) return false;
+  committed_ = true;
+  return true;
+}

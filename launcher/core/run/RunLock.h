@@ -1,0 +1,33 @@
+// Keeps two launchers of one game folder from patching it at the same time: an exclusive
+// lock on a file of the folder, held from recovery to the end of the run.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "patch/PatchWindow.h"
+
+inline constexpr char kRunLockFileName[] = "MorvoPatcher.lock";
+// Shown while another launcher holds the lock (Windows-1252).
+inline constexpr char kWaitingForOtherRunText[] =
+    "Mise \xE0 jour en cours dans un autre programme, attente ...";
+
+class RunLock {
+ public:
+  RunLock(std::string path, PatchWindow& window, std::chrono::milliseconds pollInterval);
+  ~RunLock();
+  RunLock(const RunLock&) = delete;
+  RunLock& operator=(const RunLock&) = delete;
+
+  // Returns once the lock is held, keeping the window alive meanwhile. A folder where the lock
+  // file cannot be made (read-only) is run without a lock: nothing could be patched there.
+  void Acquire();
+  void Release();
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  std::string path_;
+  PatchWindow& window_;
+  std::chrono::milliseconds pollInterval_;
+  int fd_ = -1;
+};

@@ -1,0 +1,265 @@
+#include "download/Downloader.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "RunTestSupport.h"
+
+namespace {
+
+// Every notification in order, with the invariants a download must keep checked on the way.
+class RecordingCallback : public BindStatusCallback {
+ public:
+  void OnStartBinding() override {
+    EXPECT_EQ(starts, 0);
+    ++starts;
+  }
+  void OnProgress(std::uint64_t received, std::uint64_t expected) override {
+    EXPECT_EQ(starts, 1) << "progress outside a download";
+    EXPECT_EQ(stops, 0) << "progress after the end";
+    if (received < last) ++restarts;
+    last = received;
+    lastExpected = expected;
+    ++progresses;
+  }
+  DownloadStatus OnStopBinding(const DownloadStatus& status) override {
+    EXPECT_EQ(starts, 1);
+    ++stops;
+    if (onStop) onStop();
+    return status;
+  }
+
+  int starts = 0;
+  int stops = 0;
+  int progresses = 0;
+  int restarts = 0;
+  std::uint64_t last = 0;
+  std::uint64_t lastExpected = 0;
+  std::function<void()> onStop;
+};
+
+std::string Pattern(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+  return bytes;
+}
+
+DownloadOptions QuickOptions() {
+  DownloadOptions options;
+  options.FirstRetryWait = std::chrono::milliseconds(10);
+  options.LowSpeedSeconds = 1;
+  return options;
+}
+
+// A port on 127.0.0.1 on which nothing listens.
+int ClosedPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(fd);
+  return ntohs(address.sin_port);
+}
+
+class DownloaderTest : public ::testing::Test {
+ protected:
+  DownloadStatus Fetch(const std::string& url, DownloadOptions options = QuickOptions()) {
+    return MakeCurlDownloader(options)->Download(url, target, callback);
+  }
+  bool NothingLeft() const {
+    return !std::filesystem::exists(target) && !std::filesystem::exists(target + ".part");
+  }
+
+  TestHttpServer server;
+  TempDir folder;
+  std::string target = folder / "MorvoTMPp0001.pak";
+  RecordingCallback callback;
+};
+
+TEST_F(DownloaderTest, BodyArrivesWholeWithProgressBetweenStartAndStop) {
+  const std::string body = Pattern(3 * 1024 * 1024 + 17);
+  server.Serve("/p.pak", body);
+  // What the next step of the run finds once the download reports its end.
+  bool inPlaceAtStop = false;
+  callback.onStop = [&] { inPlaceAtStop = ReadFileBytes(target) == body; };
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"));
+
+  EXPECT_TRUE(status.Succeeded) << status.Error;
+  EXPECT_TRUE(inPlaceAtStop);
+  EXPECT_EQ(callback.stops, 1);
+  EXPECT_GT(callback.progresses, 0);
+  EXPECT_EQ(callback.restarts, 0);
+  EXPECT_EQ(callback.last, body.size());
+  EXPECT_EQ(callback.lastExpected, body.size());
+  EXPECT_FALSE(std::filesystem::exists(target + ".part"));
+}
+
+TEST_F(DownloaderTest, EmptyBodyAndRedirectAndFileAddress) {
+  server.Serve("/empty", "");
+  EXPECT_TRUE(Fetch(server.Url("/empty")).Succeeded);
+  EXPECT_TRUE(std::filesystem::exists(target));
+  EXPECT_EQ(ReadFileBytes(target), "");
+
+  const std::string body = Pattern(5000);
+  server.Serve("/real.pak", body);
+  server.Redirect("/moved.pak", server.Url("/real.pak"));
+  RecordingCallback second;
+  ASSERT_TRUE(MakeCurlDownloader(QuickOptions())
+                  ->Download(server.Url("/moved.pak"), target, second)
+                  .Succeeded);
+  EXPECT_EQ(ReadFileBytes(target), body);
+
+  const std::string source = folder / "source.bin";
+  WriteFileBytes(source, body.substr(0, 1234));
+  RecordingCallback third;
+  ASSERT_TRUE(MakeCurlDownloader(QuickOptions())
+                  ->Download("file://" + source, target, third)
+                  .Succeeded);
+  EXPECT_EQ(ReadFileBytes(target), body.substr(0, 1234));
+}
+
+// Every failure ends with the finished notification and nothing at the target, not even the
+// file an earlier run left there; permanent failures are not asked again.
+struct FailureCase {
+  const char* name;
+  std::function<std::string(TestHttpServer&, const std::string&)> setUp;  // returns the URL
+  int requests;  // -1: not counted
+  const char* error;
+};
+
+class DownloadFailures : public DownloaderTest,
+                         public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(DownloadFailures, LeaveNothingAtTheTarget) {
+  const FailureCase& failure = GetParam();
+  WriteFileBytes(target, "left by an earlier run");
+  const std::string url = failure.setUp(server, folder.path());
+
+  const DownloadStatus status = Fetch(url);
+
+  EXPECT_FALSE(status.Succeeded);
+  EXPECT_NE(status.Error.find(failure.error), std::string::npos) << status.Error;
+  EXPECT_EQ(callback.stops, 1);
+  EXPECT_TRUE(NothingLeft());
+  if (failure.requests >= 0) {
+    EXPECT_EQ(server.Requests("/p.pak"), failure.requests);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Run, DownloadFailures,
+    ::testing::Values(
+        FailureCase{"NotFound",
+                    [](TestHttpServer& s, const std::string&) {
+                      s.Fail("/p.pak", 404);
+                      return s.Url("/p.pak");
+                    },
+                    1, "HTTP 404"},
+        FailureCase{"ServerErrorTriedFourTimes",
+                    [](TestHttpServer& s, const std::string&) {
+                      s.Fail("/p.pak", 500);
+                      return s.Url("/p.pak");
+                    },
+                    4, "HTTP 500"},
+        FailureCase{"BodyShorterThanAnnounced",
+                    [](TestHttpServer& s, const std::string&) {
+                      s.ShortBody("/p.pak", Pattern(100000), 30000);
+                      return s.Url("/p.pak");
+                    },
+                    4, ""},
+        FailureCase{"ConnectionRefused",
+                    [](TestHttpServer&, const std::string&) {
+                      return "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/p.pak";
+                    },
+                    -1, ""},
+        FailureCase{"RedirectToALocalFileRefused",
+                    [](TestHttpServer& s, const std::string& dir) {
+                      WriteFileBytes(dir + "secret", "local bytes");
+                      s.Redirect("/p.pak", "file://" + dir + "secret");
+                      return s.Url("/p.pak");
+                    },
+                    1, ""},
+        FailureCase{"UnknownScheme",
+                    [](TestHttpServer&, const std::string&) {
+                      return std::string("ftp://127.0.0.1/p.pak");
+                    },
+                    -1, ""},
+        FailureCase{"EmptyAddress",
+                    [](TestHttpServer&, const std::string&) { return std::string(); }, -1, ""}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+
+TEST_F(DownloaderTest, StalledTransferFailsAfterTheLowSpeedTime) {
+  // Headers, then not one byte of the body: curl measures its speed over the last seconds,
+  // so bytes sent before the stall would only delay the verdict.
+  server.Stall("/p.pak", Pattern(100000), 0);
+  DownloadOptions options = QuickOptions();
+  options.Retries = 0;
+  const auto start = std::chrono::steady_clock::now();
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"), options);
+
+  EXPECT_FALSE(status.Succeeded);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_TRUE(NothingLeft());
+  // The wait still reached the window: curl reports even while no byte comes.
+  EXPECT_GT(callback.progresses, 1);
+}
+
+TEST_F(DownloaderTest, DroppedTransferResumesFromTheBytesReceived) {
+  const std::string body = Pattern(200000);
+  server.DropAfter("/p.pak", body, 60000, 2);
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"));
+
+  ASSERT_TRUE(status.Succeeded) << status.Error;
+  EXPECT_EQ(ReadFileBytes(target), body);
+  EXPECT_EQ(server.RangeHeaders("/p.pak"),
+            (std::vector<std::string>{"", "bytes=60000-", "bytes=120000-"}));
+  EXPECT_EQ(callback.restarts, 0);
+}
+
+TEST_F(DownloaderTest, ServerIgnoringRangesMakesTheBodyStartOver) {
+  const std::string body = Pattern(200000);
+  server.DropAfter("/p.pak", body, 60000, 1, /*honourRanges=*/false);
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"));
+
+  ASSERT_TRUE(status.Succeeded) << status.Error;
+  EXPECT_EQ(ReadFileBytes(target), body);
+  EXPECT_EQ(server.RangeHeaders("/p.pak"), (std::vector<std::string>{"", "bytes=60000-"}));
+}
+
+TEST_F(DownloaderTest, FileChangedOnTheServerIsFetchedWhole) {
+  const std::string before = Pattern(100000);
+  const std::string after = std::string(90000, 'n');
+  server.ChangeAfterDrop("/p.pak", before, after, 40000);
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"));
+
+  ASSERT_TRUE(status.Succeeded) << status.Error;
+  EXPECT_EQ(ReadFileBytes(target), after);
+  EXPECT_EQ(server.RangeHeaders("/p.pak"), (std::vector<std::string>{"", "bytes=40000-"}));
+}
+
+TEST_F(DownloaderTest, TargetThatCannotBeWrittenStillEndsTheDownload) {
+  server.Serve("/p.pak", "data");
+  target = folder / "no-such-folder/p.pak";
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"));
+
+  EXPECT_FALSE(status.Succeeded);
+  EXPECT_EQ(callback.starts, 1);
+  EXPECT_EQ(callback.stops, 1);
+  EXPECT_EQ(server.Requests("/p.pak"), 0);
+}
+
+}  // namespace

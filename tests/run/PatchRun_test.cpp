@@ -1,0 +1,280 @@
+// Whole runs against the test server, from the window's first lines to "Fin du log.", with the
+// log compared byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FakeWindow.h"
+#include "RunTestSupport.h"
+#include "config/ConfigWriter.h"
+#include "run/WindowlessRun.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines kOpening = {
+    "Morvo Patcher Log",
+    "-----------------",
+    "",
+    "Initialisation de l'interface ...",
+    "Initialisation termin\xE9.",
+    "",
+    "V\xE9rification des patchs non-install\xE9s ...",
+    "V\xE9rification des patchs non-install\xE9s termin\xE9" "e.",
+    "",
+    "R\xE9" "cup\xE9ration de la page web ...",
+    "R\xE9" "cup\xE9ration de la page web termin\xE9" "e.",
+    "",
+    "R\xE9" "cup\xE9ration de la liste des patchs ...",
+};
+const Lines kListDone = {"R\xE9" "cup\xE9ration de la liste des patchs termin\xE9" "e.", ""};
+const char kPatchesFetch[] = "R\xE9" "cup\xE9ration des patchs disponibles (%) ...";
+const Lines kPatchesDone = {"R\xE9" "cup\xE9ration des patchs disponibles termin\xE9" "e.", ""};
+const Lines kInstallDone = {"Installation termin\xE9" "e.", ""};
+const char kEnd[] = "Fin du log.";
+
+Lines Join(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+std::string WithCount(const char* pattern, int count) {
+  std::string text = pattern;
+  text.replace(text.find('%'), 1, std::to_string(count));
+  return text;
+}
+
+// The log lines of a loose file's installation from container name.
+Lines Installed(const std::string& container, const std::string& file, std::size_t size) {
+  return {"  MorvoTMP" + container, "    Extraction :  1 fichiers",
+          "      Lecture du fichier " + file + " -> " + std::to_string(size) + " octets.",
+          "        Ecriture du fichier vers " + file + "."};
+}
+
+class PatchRunTest : public ::testing::Test {
+ protected:
+  PatchRunTest() {
+    server.Serve("/news.html", "<html>Nouvelles</html>");
+    settings = RunSettings(server);
+  }
+
+  WindowlessRunResult Run() {
+    EXPECT_TRUE(SaveConfig(game.path(), settings));
+    window = FakeWindow();
+    options.FirstRetryWait = std::chrono::milliseconds(5);
+    downloader = MakeCurlDownloader(options);
+    PatchRunServices services;
+    services.Download = downloader.get();
+    return RunWithoutWindow(game.path(), game / "MorvoPatcher", window, services);
+  }
+
+  void Publish(const std::vector<std::string>& options, const std::vector<std::string>& names) {
+    std::vector<std::string> urls;
+    for (const std::string& name : names) urls.push_back(server.Url("/p/" + name));
+    server.Serve("/list.ini", PatchList(options, urls));
+  }
+  void ServePatch(const std::string& name, const std::string& file, const std::string& data) {
+    server.Serve("/p/" + name, Container({{file, file, data}}));
+  }
+
+  Lines Log() const { return FileLines(game / "MorvoPatcherLog.txt"); }
+  std::string Register() const { return ReadFileBytes(game / "MorvoPatchsList.ini"); }
+  bool Shown(const std::string& text) const {
+    return std::find(window.statusTexts.begin(), window.statusTexts.end(), text) !=
+           window.statusTexts.end();
+  }
+  // Nothing temporary is left in the game folder but the run lock.
+  void ExpectNoTemporaryFiles() const {
+    for (const auto& entry : std::filesystem::directory_iterator(game.path())) {
+      EXPECT_NE(entry.path().filename().string().rfind("MorvoTMP", 0), 0u) << entry.path();
+    }
+  }
+
+  TestHttpServer server;
+  TempDir game;
+  PatcherSettings settings;
+  FakeWindow window;
+  DownloadOptions options;
+  std::unique_ptr<Downloader> downloader;
+};
+
+TEST_F(PatchRunTest, NoRegisterAndAnUnreachableListEndAtOnceWithStart) {
+  server.Fail("/list.ini", 404);
+
+  const WindowlessRunResult result = Run();
+
+  EXPECT_TRUE(result.ConfigRead);
+  EXPECT_TRUE(result.Finished);
+  EXPECT_EQ(Log(), Join({kOpening,
+                         {"  Erreur :  T\xE9l\xE9" "chargement impossible (HTTP 404)."},
+                         kListDone,
+                         {kEnd}}));
+  EXPECT_EQ(window.statusTexts, (Lines{"M1", "M2", "M3", "M4", "M6"}));
+  EXPECT_TRUE(window.startShown);
+  EXPECT_FALSE(std::filesystem::exists(game / "MorvoPatchsList.ini"));
+  ExpectNoTemporaryFiles();
+}
+
+TEST_F(PatchRunTest, DenyPlayWithoutNewPatchesKeepsStartHidden) {
+  WriteFileBytes(game / "MorvoPatchsList.ini", "[patchs]\r\np0001.pak=1\r\n");
+  Publish({"deny_play=1"}, {"p0001.pak"});
+
+  ASSERT_TRUE(Run().Finished);
+
+  EXPECT_EQ(Log(), Join({kOpening, kListDone, {kEnd}}));
+  EXPECT_EQ(window.statusTexts.back(), "M6");
+  EXPECT_FALSE(window.startShown);
+  EXPECT_EQ(server.Requests("/p/p0001.pak"), 0);
+}
+
+TEST_F(PatchRunTest, DenyPlayWithNewPatchesInstallsThemAndKeepsStartHidden) {
+  Publish({"deny_play=1"}, {"p0001.pak"});
+  ServePatch("p0001.pak", "a.txt", "alpha");
+
+  ASSERT_TRUE(Run().Finished);
+
+  EXPECT_EQ(ReadFileBytes(game / "a.txt"), "alpha");
+  EXPECT_EQ(window.statusTexts.back(), "M8");
+  EXPECT_FALSE(window.startShown);
+}
+
+TEST_F(PatchRunTest, DenyGetpatchDownloadsNothingAndDenyPlayStillDecides) {
+  Publish({"deny_getpatch=1"}, {"p0001.pak"});
+  ServePatch("p0001.pak", "a.txt", "alpha");
+  ASSERT_TRUE(Run().Finished);
+  EXPECT_EQ(server.Requests("/p/p0001.pak"), 0);
+  EXPECT_EQ(window.statusTexts.back(), "M6");
+  EXPECT_TRUE(window.startShown);
+
+  Publish({"deny_getpatch=1", "deny_play=1"}, {"p0001.pak"});
+  ASSERT_TRUE(Run().Finished);
+  EXPECT_FALSE(window.startShown);
+
+  settings.ShowStart = false;
+  Publish({"deny_play=0"}, {});
+  ASSERT_TRUE(Run().Finished);
+  EXPECT_FALSE(window.startShown);
+}
+
+TEST_F(PatchRunTest, TwoNewPatchesAreDownloadedRegisteredAndInstalledInOrder) {
+  Publish({"deny_play=0"}, {"p0001.pak", "p0002.pak"});
+  ServePatch("p0001.pak", "a.txt", "alpha");
+  ServePatch("p0002.pak", "b.txt", "bet");
+
+  ASSERT_TRUE(Run().Finished);
+
+  EXPECT_EQ(Log(), Join({kOpening, kListDone,
+                         {WithCount(kPatchesFetch, 2), "  " + server.Url("/p/p0001.pak"),
+                          "  " + server.Url("/p/p0002.pak")},
+                         kPatchesDone,
+                         {"Installation des patchs (2) ..."},
+                         Installed("p0001.pak", "a.txt", 5),
+                         Installed("p0002.pak", "b.txt", 3),
+                         kInstallDone,
+                         {kEnd}}));
+  EXPECT_EQ(Register(), "[patchs]\r\np0001.pak=1\r\np0002.pak=1\r\n");
+  EXPECT_EQ(ReadFileBytes(game / "a.txt"), "alpha");
+  EXPECT_EQ(ReadFileBytes(game / "b.txt"), "bet");
+  EXPECT_TRUE(window.startShown);
+  EXPECT_EQ(window.position, 0);
+  EXPECT_TRUE(window.started.empty());
+  ExpectNoTemporaryFiles();
+
+  // The texts in their order, each progress line once per run of equal texts.
+  Lines shown;
+  for (const std::string& text : window.statusTexts) {
+    const std::string kind = text.rfind("M9 ", 0) == 0 ? "M9 " + text.substr(3, 9) : text;
+    if (shown.empty() || shown.back() != kind) shown.push_back(kind);
+  }
+  EXPECT_EQ(shown, (Lines{"M1", "M2", "M3", "M4", "M5", "M9 p0001.pak", "M9 p0002.pak", "M7",
+                          "M7 (1/2 - a.txt) ...", "M7 (2/2 - b.txt) ...", "M8"}));
+}
+
+// A failed patch is neither installed nor registered, the run goes on to its end, and the next
+// run fetches only that one again.
+TEST_F(PatchRunTest, FailedPatchIsFetchedAgainByTheNextRun) {
+  Publish({"deny_play=0"}, {"p0001.pak", "p0002.pak", "p0003.pak"});
+  server.Fail("/p/p0001.pak", 404);
+  server.ShortBody("/p/p0002.pak", Container({{"b.txt", "b.txt", std::string(5000, 'b')}}), 100);
+  ServePatch("p0003.pak", "c.txt", "gamma");
+
+  ASSERT_TRUE(Run().Finished);
+
+  const Lines log = Log();
+  EXPECT_EQ(log[std::find(log.begin(), log.end(), "  " + server.Url("/p/p0001.pak")) -
+                log.begin() + 1],
+            "    Erreur :  T\xE9l\xE9" "chargement impossible (HTTP 404).");
+  EXPECT_EQ(log.back(), kEnd);
+  EXPECT_EQ(Register(), "[patchs]\r\np0003.pak=1\r\n");
+  EXPECT_FALSE(std::filesystem::exists(game / "b.txt"));
+  EXPECT_EQ(ReadFileBytes(game / "c.txt"), "gamma");
+  EXPECT_TRUE(window.startShown);
+  ExpectNoTemporaryFiles();
+
+  ServePatch("p0001.pak", "a.txt", "alpha");
+  ServePatch("p0002.pak", "b.txt", "bet");
+  ASSERT_TRUE(Run().Finished);
+
+  EXPECT_EQ(Register(), "[patchs]\r\np0003.pak=1\r\np0001.pak=1\r\np0002.pak=1\r\n");
+  EXPECT_EQ(ReadFileBytes(game / "a.txt"), "alpha");
+  EXPECT_EQ(ReadFileBytes(game / "b.txt"), "bet");
+  EXPECT_EQ(server.Requests("/p/p0003.pak"), 1);
+}
+
+TEST_F(PatchRunTest, NewConfigurationRestartsTheProgramAfterTheLogEnds) {
+  PatcherSettings next = settings;
+  next.Messages[6] = "Rien de neuf.";
+  const TempDir source;
+  ASSERT_TRUE(SaveConfig(source.path(), next));
+  Publish({"deny_play=0"}, {"p0001.pak"});
+  server.Serve("/p/p0001.pak",
+               Container({{"Config.mpc", "Config.MPC", ReadFileBytes(source / "Config.mpc")}}));
+
+  ASSERT_TRUE(Run().Finished);
+
+  EXPECT_EQ(ReadFileBytes(game / "Config.mpc"), ReadFileBytes(source / "Config.mpc"));
+  EXPECT_EQ(Log().back(), kEnd);
+  ASSERT_EQ(window.started.size(), 1u);
+  EXPECT_EQ(window.started[0].program, game / "MorvoPatcher");
+  EXPECT_EQ(window.started[0].parameters, "");
+  EXPECT_TRUE(window.closed);
+  EXPECT_EQ(Lines(window.calls.end() - 3, window.calls.end()),
+            (Lines{"show start", "start program " + (game / "MorvoPatcher"), "close"}));
+}
+
+TEST_F(PatchRunTest, ContainerLeftByAnInterruptedInstallationIsInstalledFirst) {
+  WriteFileBytes(game / "MorvoPatchsList.ini", "[patchs]\r\np0001.pak=1\r\n");
+  WriteFileBytes(game / "MorvoTMPp0001.pak", Container({{"a.txt", "a.txt", "alpha"}}));
+  Publish({"deny_play=0"}, {"p0001.pak"});
+  ServePatch("p0001.pak", "a.txt", "changed on the server");
+
+  ASSERT_TRUE(Run().Finished);
+
+  Lines opening = kOpening;
+  const Lines recovery = Join({{"", "Installation des patchs non-install\xE9s (1) ..."},
+                               Installed("p0001.pak", "a.txt", 5),
+                               {"Installation des patchs non-install\xE9s termin\xE9" "e.", ""}});
+  opening.insert(opening.begin() + 7, recovery.begin(), recovery.end());
+  EXPECT_EQ(Log(), Join({opening, kListDone, {kEnd}}));
+  EXPECT_EQ(ReadFileBytes(game / "a.txt"), "alpha");
+  EXPECT_EQ(server.Requests("/p/p0001.pak"), 0);
+  ExpectNoTemporaryFiles();
+}
+
+TEST_F(PatchRunTest, LogOffWritesNoLogAndUnreadableConfigurationRunsNothing) {
+  settings.LogEnabled = false;
+  server.Fail("/list.ini", 500);
+  ASSERT_TRUE(Run().Finished);
+  EXPECT_FALSE(std::filesystem::exists(game / "MorvoPatcherLog.txt"));
+
+  WriteFileBytes(game / "Config.mpc", "not a configuration");
+  window = FakeWindow();
+  const WindowlessRunResult result = RunWithoutWindow(game.path(), game / "MorvoPatcher", window);
+  EXPECT_FALSE(result.ConfigRead);
+  EXPECT_FALSE(result.Finished);
+  EXPECT_TRUE(window.calls.empty());
+}
+
+}  // namespace
