@@ -1,19 +1,14 @@
 #include "run/DownloadOutcomes.h"
 
-#include <algorithm>
+#include "ini/AsciiText.h"
 
 namespace {
 
 // The register's key of an entry line: the text before its first "=", trimmed of blanks and
 // control characters, reduced to its file name, as the register writer reads it.
 std::string RegisteredName(const std::string& entry) {
-  std::string key = entry.substr(0, entry.find('='));
-  const auto isBlank = [](unsigned char c) { return c <= 32; };
-  while (!key.empty() && isBlank(static_cast<unsigned char>(key.back()))) key.pop_back();
-  const auto first = std::find_if_not(key.begin(), key.end(), [&](char c) {
-    return isBlank(static_cast<unsigned char>(c));
-  });
-  return FileNameOfUrl(std::string(first, key.end()));
+  const std::string_view key = std::string_view(entry).substr(0, entry.find('='));
+  return FileNameOfUrl(std::string(TrimControlAndBlanks(key)));
 }
 
 }  // namespace

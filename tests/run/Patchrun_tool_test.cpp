@@ -1,0 +1,104 @@
+// patchrun as operators run it: a game folder, the test server, the exit status and the output.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "RunTestSupport.h"
+#include "config/ConfigWriter.h"
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string output;  // stdout and stderr
+};
+
+ToolRun Patchrun(const std::string& arguments) {
+  ToolRun run;
+  const std::string command = std::string(PATCHRUN_PATH) + " " + arguments + " 2>&1";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    run.output.append(buffer, n);
+  }
+  const int status = ::pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+class PatchrunTool : public ::testing::Test {
+ protected:
+  PatchrunTool() {
+    server.Serve("/news.html", "news");
+    settings = RunSettings(server);
+    settings.Messages[0] = "Impossible de lancer ";
+    settings.Messages[8] = "Mise \xE0 jour termin\xE9" "e.";
+    WriteFileBytes(game / "game.sh", "#!/bin/sh\necho started > marker.txt\n");
+    std::filesystem::permissions(game / "game.sh", std::filesystem::perms::owner_all);
+  }
+
+  TestHttpServer server;
+  TempDir game;
+  PatcherSettings settings;
+};
+
+TEST_F(PatchrunTool, RunsThePatchesPlacesTheNewLauncherAndStartsTheGame) {
+  WriteFileBytes(game / "MorvoPatcher", "old launcher");
+  server.Serve("/list.ini", PatchList({"deny_play=0"}, {server.Url("/p0001.pak")}));
+  server.Serve("/p0001.pak", Container({{"notes.txt", "Docs\\notes.txt", "hello"},
+                                        {"MorvoPatcher", "morvopatcher", "new launcher"}}));
+  ASSERT_TRUE(SaveConfig(game.path(), settings));
+
+  const ToolRun run = Patchrun(game.path() + " --start");
+
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_TRUE(Contains(run.output, "M1\nM2\nM3\nM4\nM5\nM9 p0001.pak ... ")) << run.output;
+  EXPECT_TRUE(Contains(run.output, "Mise \xC3\xA0 jour termin\xC3\xA9" "e.\n")) << run.output;
+  EXPECT_TRUE(Contains(run.output, "New launcher program installed: " + (game / "MorvoPatcher")));
+  EXPECT_TRUE(Contains(run.output, "Start would be shown.\nGame started: "));
+  EXPECT_EQ(ReadFileBytes(game / "Docs/notes.txt"), "hello");
+  EXPECT_EQ(ReadFileBytes(game / "MorvoPatcher"), "new launcher");
+  EXPECT_FALSE(std::filesystem::exists(game / "MorvoTMP_MorvoPatcher"));
+  EXPECT_EQ(FileLines(game / "MorvoPatcherLog.txt").back(), "Fin du log.");
+  for (int i = 0; i < 200 && !std::filesystem::exists(game / "marker.txt"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(std::filesystem::exists(game / "marker.txt"));
+}
+
+TEST_F(PatchrunTool, ExitStatusTellsWhatHappened) {
+  EXPECT_EQ(Patchrun("").exitCode, 1);
+  EXPECT_EQ(Patchrun(game / "no-such-folder").exitCode, 1);
+  EXPECT_EQ(Patchrun(game.path() + " --bogus").exitCode, 1);
+  EXPECT_EQ(Patchrun("--help").exitCode, 0);
+
+  const ToolRun noConfig = Patchrun(game.path());
+  EXPECT_EQ(noConfig.exitCode, 2);
+  EXPECT_TRUE(Contains(noConfig.output, "Config.mpc")) << noConfig.output;
+
+  server.Serve("/list.ini", PatchList({"deny_play=1"}, {}));
+  ASSERT_TRUE(SaveConfig(game.path(), settings));
+  const ToolRun denied = Patchrun(game.path() + " --start");
+  EXPECT_EQ(denied.exitCode, 3) << denied.output;
+  EXPECT_TRUE(Contains(denied.output, "M6\nStart would stay hidden.\n")) << denied.output;
+  EXPECT_FALSE(std::filesystem::exists(game / "marker.txt"));
+
+  settings.GameExe = "missing.exe";
+  server.Serve("/list.ini", PatchList({"deny_play=0"}, {}));
+  ASSERT_TRUE(SaveConfig(game.path(), settings));
+  const ToolRun noGame = Patchrun(game.path() + " --start");
+  EXPECT_EQ(noGame.exitCode, 3);
+  EXPECT_TRUE(Contains(noGame.output, "Impossible de lancer missing.exe")) << noGame.output;
+  EXPECT_EQ(Patchrun(game.path()).exitCode, 0);
+}
+
+}  // namespace

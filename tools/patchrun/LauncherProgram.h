@@ -1,0 +1,10 @@
+// Which file of a game folder is the launcher program.
+#pragma once
+
+#include <string>
+
+inline constexpr char kLauncherFileName[] = "MorvoPatcher";
+
+// programDir + the name of the folder's launcher program: an existing entry named like
+// "MorvoPatcher" in any ASCII case (the first in name order), else "MorvoPatcher".
+std::string LauncherProgramPath(const std::string& programDir);

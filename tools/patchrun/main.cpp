@@ -1,0 +1,98 @@
+// patchrun GAME_DIR [--start]: the launcher's patch run without a window.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "ConsoleWindow.h"
+#include "LauncherProgram.h"
+#include "config/PatcherSettings.h"
+#include "patch/GamePath.h"
+#include "platform/Shell.h"
+#include "run/WindowlessRun.h"
+#include "text/Windows1252.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: patchrun GAME_DIR [--start]\n"
+    "\n"
+    "Runs the launcher's patch run on GAME_DIR without a window: reads GAME_DIR/Config.mpc,\n"
+    "fetches the news page and the patch list, downloads and installs new patches, and\n"
+    "writes the launcher's log there. Each status text is printed as a line.\n"
+    "\n"
+    "  --start   then start the game as the Start button does\n"
+    "\n"
+    "Exit status: 0 the run reached its end (and, with --start, the game started);\n"
+    "1 usage error or the run stopped early; 2 Config.mpc cannot be read;\n"
+    "3 --start was given but play is not allowed or the game could not be started.\n";
+
+enum ExitCode { kDone = 0, kUsageError = 1, kNoConfig = 2, kNoGame = 3 };
+
+ExitCode StartGame(const std::string& programDir) {
+  PatcherSettings settings;
+  if (!LoadConfig(programDir, settings)) return kNoConfig;
+  const auto game = ResolveGamePath(programDir, settings.GameExe);
+  SystemShell shell;
+  if (!game || !shell.Start(*game, settings.GameParameters, programDir)) {
+    std::fprintf(stderr, "patchrun: %s\n",
+                 Windows1252ToUtf8(settings.Messages[0] + settings.GameExe).c_str());
+    return kNoGame;
+  }
+  std::printf("Game started: %s\n", game->c_str());
+  return kDone;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string folder;
+  bool start = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return kDone;
+    }
+    if (std::strcmp(argv[i], "--start") == 0) {
+      start = true;
+    } else if (folder.empty() && argv[i][0] != '-') {
+      folder = argv[i];
+    } else {
+      std::fprintf(stderr, "patchrun: unexpected argument %s\n%s", argv[i], kUsage);
+      return kUsageError;
+    }
+  }
+  std::error_code error;
+  if (folder.empty() || !std::filesystem::is_directory(folder, error)) {
+    std::fprintf(stderr, "patchrun: %s\n%s",
+                 folder.empty() ? "GAME_DIR is missing" : "GAME_DIR is not a folder", kUsage);
+    return kUsageError;
+  }
+  const std::string programDir = std::filesystem::canonical(folder, error).string() + "/";
+  const std::string programPath = LauncherProgramPath(programDir);
+
+  ConsoleWindow window(stdout, ::isatty(STDOUT_FILENO) != 0, programPath);
+  const WindowlessRunResult result = RunWithoutWindow(programDir, programPath, window);
+  window.Finish();
+  if (!result.ConfigRead) {
+    std::fprintf(stderr, "patchrun: cannot read %s%s\n", programDir.c_str(), kConfigFileName);
+    return kNoConfig;
+  }
+  if (!result.Finished) {
+    std::fprintf(stderr, "patchrun: the run stopped before its end\n");
+    return kUsageError;
+  }
+  if (window.RestartRequested()) {
+    std::puts("A new configuration was installed: the launcher restarts to read it.");
+  }
+  std::puts(window.StartShown() ? "Start would be shown." : "Start would stay hidden.");
+  std::fflush(stdout);
+  if (!start) return kDone;
+  if (!window.StartShown()) {
+    std::fprintf(stderr, "patchrun: --start: the game may not be started now\n");
+    return kNoGame;
+  }
+  return StartGame(programDir);
+}
