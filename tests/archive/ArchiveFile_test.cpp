@@ -71,6 +71,36 @@ TEST(ArchiveFile, CompressedEntryIsOneZlibStreamAtDefaultLevel) {
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + 46));
 }
 
+TEST(ArchiveFile, ContentFedInPiecesGivesTheSameStreamAsOneCompressCall) {
+  ScratchFolder folder;
+  std::string content;
+  for (int i = 0; content.size() < (3u << 20); ++i) content += std::to_string(i * 7919 % 10007) + ",";
+  ArchiveFile archive;
+  ASSERT_EQ(archive.open(folder.path("a.vka").c_str(), "w"), VKA_OK);
+  std::size_t at = 0;
+  ASSERT_EQ(archive.addCompressed("pieces", kFileFlag,
+                                  [&](const std::uint8_t*& piece) -> std::int64_t {
+                                    const std::size_t length = std::min<std::size_t>(
+                                        content.size() - at, 1000 + at % 77777);
+                                    piece = reinterpret_cast<const std::uint8_t*>(content.data()) + at;
+                                    at += length;
+                                    return static_cast<std::int64_t>(length);
+                                  }),
+            VKA_OK);
+  ASSERT_EQ(archive.close(), VKA_OK);
+  Bytes expected(compressBound(content.size()));
+  uLongf length = expected.size();
+  ASSERT_EQ(compress(expected.data(), &length, reinterpret_cast<const Bytef*>(content.data()),
+                     content.size()),
+            Z_OK);
+  expected.resize(length);
+  const Bytes bytes = readBytes(folder.path("a.vka"));
+  ASSERT_GE(bytes.size(), 46 + expected.size());
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + 46));
+  EXPECT_EQ(archive.entries().back().uncompressedSize, content.size());
+  EXPECT_EQ(archive.entries().back().compressedSize, length);
+}
+
 TEST(ArchiveFile, RecordsReadBackAsWritten) {
   ScratchFolder folder;
   const std::string longName(255, 'n');

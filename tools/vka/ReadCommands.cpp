@@ -1,0 +1,140 @@
+// vka list, extract and check: commands that read an archive.
+#include <cinttypes>
+#include <cstdio>
+#include <unordered_map>
+
+#include "ArchiveFile.h"
+#include "EntryContent.h"
+#include "EntryNames.h"
+#include "Progress.h"
+#include "VkaCommands.h"
+#include "text/Windows1252.h"
+#include "vka/vka.h"
+
+namespace fs = std::filesystem;
+using vka::ArchiveEntry;
+using vka::ArchiveFile;
+
+namespace {
+
+std::string kindOf(const ArchiveEntry& entry) {
+  if (!entry.hasData()) return "dir";
+  if (entry.flags == vka::kFileFlag) return "file";
+  char flags[8];
+  std::snprintf(flags, sizeof flags, "0x%02X", entry.flags);
+  return flags;
+}
+
+// The last entry of each name (the newest after merges), in table order; or the entries
+// of the names asked for.
+std::vector<const ArchiveEntry*> newestEntries(const ArchiveFile& archive,
+                                               const std::vector<std::string>& wanted,
+                                               std::string& missing) {
+  std::unordered_map<std::string_view, const ArchiveEntry*> newest;
+  for (const ArchiveEntry& entry : archive.entries()) newest[archive.name(entry)] = &entry;
+  std::vector<const ArchiveEntry*> chosen;
+  if (wanted.empty()) {
+    for (const ArchiveEntry& entry : archive.entries()) {
+      if (newest[archive.name(entry)] == &entry) chosen.push_back(&entry);
+    }
+    return chosen;
+  }
+  for (const std::string& utf8 : wanted) {
+    const std::string name = Utf8ToWindows1252(utf8).value_or(utf8);
+    const auto found = newest.find(name);
+    if (found == newest.end()) {
+      missing = utf8;
+      return {};
+    }
+    chosen.push_back(found->second);
+  }
+  return chosen;
+}
+
+bool writeContent(const ArchiveFile& archive, const ArchiveEntry& entry, const fs::path& target) {
+  vka::FileHandle out;
+  std::error_code error;
+  fs::create_directories(target.parent_path(), error);
+  if (!out.open(target.c_str(), "w")) return false;
+  std::uint64_t written = 0;
+  return vka::inflateEntry(archive, entry, [&](const std::uint8_t* piece, std::size_t length) {
+    const bool ok = out.writeAt(written, piece, length);
+    written += length;
+    return ok;
+  });
+}
+
+}  // namespace
+
+int ListArchive(const CommandArguments& args) {
+  const std::string& path = args.operands[0];
+  ArchiveFile archive;
+  const int opened = archive.open(path.c_str(), "r");
+  if (opened != VKA_OK) return Fail(path, ResultInWords(opened));
+  for (const ArchiveEntry& entry : archive.entries()) {
+    std::printf("%-4s %10" PRIu32 " %10" PRIu32 "  %s\n", kindOf(entry).c_str(),
+                entry.uncompressedSize, entry.compressedSize,
+                Windows1252ToUtf8(archive.name(entry)).c_str());
+  }
+  return kExitOk;
+}
+
+int ExtractArchive(const CommandArguments& args) {
+  const std::string& path = args.operands[0];
+  ArchiveFile archive;
+  const int opened = archive.open(path.c_str(), "r");
+  if (opened != VKA_OK) return Fail(path, ResultInWords(opened));
+  std::string missing;
+  const auto chosen = newestEntries(archive, {args.operands.begin() + 1, args.operands.end()},
+                                    missing);
+  if (!missing.empty()) return Fail(path, "no entry named " + missing);
+  // Every name is checked before anything is written.
+  std::vector<fs::path> targets;
+  for (const ArchiveEntry* entry : chosen) {
+    const auto relative = ExtractPathOf(archive.name(*entry));
+    if (!relative) {
+      return Fail(path, "entry name " + Windows1252ToUtf8(archive.name(*entry)) +
+                            " would land outside the output folder; nothing extracted");
+    }
+    targets.push_back(fs::path(args.outputFolder) / *relative);
+  }
+  TerminalProgress progress("extracting", chosen.size());
+  for (std::size_t i = 0; i < chosen.size(); ++i) {
+    progress.step();
+    std::error_code error;
+    if (!chosen[i]->hasData()) {
+      fs::create_directories(targets[i], error);
+      if (error) return Fail(targets[i].string(), "cannot create the folder");
+    } else if (!writeContent(archive, *chosen[i], targets[i])) {
+      return Fail(targets[i].string(), "cannot be written, or the entry does not decompress");
+    }
+  }
+  return kExitOk;
+}
+
+int CheckArchive(const CommandArguments& args) {
+  const std::string& path = args.operands[0];
+  ArchiveFile archive;
+  const int opened = archive.open(path.c_str(), "r");
+  if (opened != VKA_OK) return Fail(path, ResultInWords(opened));
+  TerminalProgress progress("checking", archive.entryCount());
+  std::uint64_t files = 0;
+  std::vector<std::string> bad;
+  for (const ArchiveEntry& entry : archive.entries()) {
+    progress.step();
+    if (!entry.hasData()) continue;
+    ++files;
+    if (!vka::inflateEntry(archive, entry, [](const std::uint8_t*, std::size_t) { return true; })) {
+      bad.push_back(Windows1252ToUtf8(archive.name(entry)));
+    }
+  }
+  if (!bad.empty()) {
+    return Fail(path, "entry " + bad.front() + " does not decompress to its size" +
+                          (bad.size() > 1 ? " (and " + std::to_string(bad.size() - 1) + " more)"
+                                          : std::string()));
+  }
+  std::printf("%s: version %" PRIu32 ", %" PRIu32 " entries, %" PRIu64
+              " files decompress to their sizes\n",
+              path.c_str(), archive.version(), archive.entryCount(), files);
+  return kExitOk;
+}

@@ -1,0 +1,95 @@
+// vka create and add: files compressed into an archive, named by their path.
+#include <algorithm>
+#include <cstdio>
+
+#include "ArchiveFile.h"
+#include "EntryNames.h"
+#include "Progress.h"
+#include "VkaCommands.h"
+#include "vka/vka.h"
+
+namespace fs = std::filesystem;
+using vka::ArchiveFile;
+
+namespace {
+
+// The files named on the command line, folders walked in name order.
+bool collectFiles(const std::vector<std::string>& operands, std::vector<fs::path>& files) {
+  for (const std::string& operand : operands) {
+    std::error_code error;
+    if (fs::is_directory(operand, error)) {
+      std::vector<fs::path> found;
+      for (const auto& item : fs::recursive_directory_iterator(operand, error)) {
+        if (item.is_regular_file()) found.push_back(item.path());
+      }
+      if (error) return Fail(operand, "cannot read the folder: " + error.message()), false;
+      std::sort(found.begin(), found.end());
+      files.insert(files.end(), found.begin(), found.end());
+    } else if (fs::is_regular_file(operand, error)) {
+      files.emplace_back(operand);
+    } else {
+      return Fail(operand, "no such file"), false;
+    }
+  }
+  return true;
+}
+
+int addFile(ArchiveFile& archive, const fs::path& file, const CommandArguments& args) {
+  std::string problem;
+  const auto name = EntryNameOf(file, args.root, args.separator, problem);
+  if (!name) return Fail(file.string(), problem);
+  vka::FileHandle input;
+  if (!input.open(file.c_str(), "r")) return Fail(file.string(), "cannot be read");
+  std::vector<std::uint8_t> buffer(vka::kCopyBufferSize);
+  const int added = archive.addCompressed(*name, vka::kFileFlag,
+                                          [&](const std::uint8_t*& piece) -> std::int64_t {
+                                            piece = buffer.data();
+                                            return input.readSome(buffer.data(), buffer.size());
+                                          });
+  if (added != VKA_OK) return Fail(file.string(), ResultInWords(added));
+  return kExitOk;
+}
+
+int addFiles(ArchiveFile& archive, const std::string& archivePath, const CommandArguments& args) {
+  std::vector<fs::path> files;
+  if (!collectFiles({args.operands.begin() + 1, args.operands.end()}, files)) return kExitFailure;
+  TerminalProgress progress("adding", files.size());
+  for (const fs::path& file : files) {
+    progress.step();
+    if (addFile(archive, file, args) != kExitOk) return kExitFailure;
+  }
+  const int closed = archive.close();
+  if (closed != VKA_OK) return Fail(archivePath, ResultInWords(closed));
+  return kExitOk;
+}
+
+}  // namespace
+
+int CreateArchive(const CommandArguments& args) {
+  const std::string& path = args.operands[0];
+  // Built beside the target and renamed over it: an existing archive of that name is
+  // replaced whole or not at all.
+  const std::string building = path + ".tmp";
+  ArchiveFile archive;
+  if (archive.open(building.c_str(), "w") != VKA_OK) {
+    return Fail(building, ResultInWords(VKA_ERR_OPEN));
+  }
+  int status = addFiles(archive, path, args);
+  archive.discard();
+  if (status == kExitOk && std::rename(building.c_str(), path.c_str()) != 0) {
+    status = Fail(path, ResultInWords(VKA_ERR_OPEN));
+  }
+  if (status != kExitOk) std::remove(building.c_str());
+  return status;
+}
+
+int AddToArchive(const CommandArguments& args) {
+  const std::string& path = args.operands[0];
+  ArchiveFile archive;
+  const int opened = archive.open(path.c_str(), "r+");
+  if (opened != VKA_OK) return Fail(path, ResultInWords(opened));
+  const int status = addFiles(archive, path, args);
+  // A failure leaves the archive as it was: nothing was committed.
+  archive.discard();
+  return status;
+}
