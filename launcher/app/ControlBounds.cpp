@@ -1,0 +1,25 @@
+#include "ControlBounds.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kCoordinateLimit = 32767;
+constexpr int kLargestSkinnedArea = 8192;
+
+int Coordinate(std::int32_t value) {
+  return std::clamp<std::int32_t>(value, -kCoordinateLimit - 1, kCoordinateLimit);
+}
+
+int Extent(std::int32_t value, int limit) { return std::clamp<std::int32_t>(value, 0, limit); }
+
+}  // namespace
+
+QRect ControlBounds(const SettingsRect& rect) {
+  return QRect(Coordinate(rect.X), Coordinate(rect.Y), Extent(rect.Width, kCoordinateLimit),
+               Extent(rect.Height, kCoordinateLimit));
+}
+
+QSize SkinnedAreaSize(const SettingsSize& size) {
+  return QSize(Extent(size.Width, kLargestSkinnedArea), Extent(size.Height, kLargestSkinnedArea));
+}

@@ -1,0 +1,136 @@
+// The launcher's skinned main window. Building it from the settings lives in
+// MainFormCreate.cpp, its handlers in MainFormHandlers.cpp, what the patch engine calls in
+// MainFormPatchWindow.cpp.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ClickSound.h"
+#include "config/PatcherSettings.h"
+#include "log/Logger.h"
+#include "patch/PatchRunState.h"
+#include "patch/PatchWindow.h"
+#include "platform/Shell.h"
+
+class BackgroundMusic;
+class BannerBand;
+class ClickArea;
+class NewsPane;
+class OutlineShape;
+class PatchRun;
+class PictureBox;
+class ProgressGauge;
+class QLabel;
+class TAboutForm;
+struct PatchContext;
+
+// The program-wide objects the window works with; they outlive it.
+struct LauncherContext {
+  PatcherSettings& Settings;
+  Logger& Log;
+  PatchRunState& RunState;
+  Shell& ProgramShell;
+  std::string ProgramDir;   // ends in '/'
+  std::string ProgramPath;  // the running program
+  // Quit ends the process at once with this (tests put a recorder in its place).
+  std::function<void(int)> EndProcess;
+};
+
+inline constexpr char kConfigReadFailure[] =
+    "Impossible de lire Config.mpc !\r\n\r\nConfig.mpc reading failure !";
+
+class TMainForm : public QWidget, public PatchWindow {
+  Q_OBJECT
+
+ public:
+  // Creates the controls in their design state and runs FormCreate.
+  explicit TMainForm(LauncherContext context, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // FormCreate failed (no configuration, no skin): the program is to end without its loop.
+  bool TerminateRequested() const { return terminateRequested_; }
+  bool FirstActivation() const { return firstActivation_; }
+  bool WaitingForNews() const { return waitingForNews_; }
+
+  void SetAboutForm(TAboutForm* aboutForm) { aboutForm_ = aboutForm; }
+  ClickSound& Sound() { return clickSound_; }
+  void PlayClickSound(bool wait) { clickSound_.Play(wait); }
+
+  // PatchWindow
+  void SetStatusText(const std::string& text) override;
+  std::int64_t GaugeMaxValue() const override;
+  void SetGaugeMaxValue(std::int64_t maximum) override;
+  void SetGaugeProgress(std::int64_t position) override;
+  void ShowStart() override;
+  void ProcessPendingEvents() override;
+  void CloseMainWindow() override;
+  bool StartProgram(const std::string& program, std::string_view parameters,
+                    const std::string& workingDir) override;
+
+ public slots:
+  void FormActivate();
+  void Wbs_NewsProgressChange(int progress, int progressMax);
+  void Wbs_NewsNavigateComplete2();
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls();
+  void ConnectHandlers();
+
+  void FormCreate();
+  bool LoadSkin();
+  void PlaceButtonPictures();
+  void PlaceCaptions();
+  void PlaceProgressArea();
+  void ApplyBannerLayout();
+  void CutSkin();
+  void ApplyVisibilitySwitches();
+  void FailCreation(const char* message);
+
+  void Lbl_StartClick();
+  void Lbl_QuitClick();
+  void Lbl_AboutClick();
+  void Img_BackgroundMouseDown();
+  void StopMusic();
+
+  LauncherContext context_;
+  PatcherSettings& settings_;
+  Logger& log_;
+  ClickSound clickSound_;
+  QImage skinBitmap_;
+  bool firstActivation_ = false;
+  bool waitingForNews_ = false;
+  bool terminateRequested_ = false;
+  bool centred_ = false;
+  TAboutForm* aboutForm_ = nullptr;
+
+  QWidget* panel_;
+  PictureBox* imgBackground_;
+  PictureBox* imgStart_;
+  PictureBox* imgStartB_;
+  PictureBox* imgQuitB_;
+  PictureBox* imgQuit_;
+  PictureBox* imgAbout_;
+  PictureBox* imgAboutB_;
+  OutlineShape* shpProcess_;
+  QLabel* lblAboutText_;
+  QLabel* lblQuitText_;
+  QLabel* lblStartText_;
+  QLabel* lblProcess_;
+  ClickArea* lblAbout_;
+  ClickArea* lblQuit_;
+  ClickArea* lblStart_;
+  ProgressGauge* pgbProcess_;
+
+  std::unique_ptr<BannerBand> banner_;
+  std::unique_ptr<NewsPane> news_;
+  std::unique_ptr<BackgroundMusic> music_;
+  std::unique_ptr<PatchContext> patchContext_;
+  std::unique_ptr<PatchRun> patchRun_;
+};

@@ -1,0 +1,218 @@
+// FormCreate: the window built from the settings, step by step.
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QLabel>
+
+#include "AppResources.h"
+#include "ClickArea.h"
+#include "ControlBounds.h"
+#include "DisplayText.h"
+#include "ErrorBox.h"
+#include "MainForm.h"
+#include "OutlineShape.h"
+#include "PictureBox.h"
+#include "ProgressGauge.h"
+#include "SettingsColor.h"
+#include "SkinCut.h"
+#include "WindowFont.h"
+#include "log/LogLines.h"
+#include "media/BackgroundMusic.h"
+#include "media/BannerBand.h"
+#include "media/NewsPane.h"
+
+namespace {
+
+// The status line is placed by the height of this text in the design font.
+constexpr char kStatusSample[] = "NO MSG";
+constexpr int kOutOfSightLeft = -500;
+constexpr int kStatusGap = 4;
+
+void SetLabelColor(QLabel* label, std::int32_t color) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, ColorFromSetting(color));
+  label->setPalette(palette);
+}
+
+bool MissingSkinRect(const SettingsRect& rect) { return rect.Width < 1 || rect.Height < 1; }
+
+// A picture never needs more pixels than its control can show inside the skinned area.
+QImage BlankPictureFor(int width, int height, QSize visible) {
+  return BlankPicture(std::min(width, visible.width()), std::min(height, visible.height()));
+}
+
+}  // namespace
+
+void TMainForm::FailCreation(const char* message) {
+  ShowErrorBox(this, DisplayText(message));
+  terminateRequested_ = true;
+}
+
+void TMainForm::FormCreate() {
+  if (!LoadConfig(context_.ProgramDir, settings_)) {
+    FailCreation(kConfigReadFailure);
+    return;
+  }
+  if (settings_.LogEnabled) {
+    log_.LogOpen();
+    log_.LogLine(loglines::kHeaderTitle);
+    log_.LogLine(loglines::kHeaderRule);
+    log_.LogBlankLine();
+  }
+  log_.LogLine(loglines::kInterfaceInit);
+
+  // Every Qt widget already paints through a back buffer: nothing to switch on for flicker.
+  const QCursor arrow = LoadResourceCursor(kCursorArrow);
+  const QCursor hand = LoadResourceCursor(kCursorHand);
+  panel_->setCursor(arrow);
+  pgbProcess_->setCursor(arrow);
+  for (ClickArea* area : {lblStart_, lblQuit_, lblAbout_}) area->setCursor(hand);
+
+  clickSound_.Load(settings_.ClickSoundEnabled);
+
+  if (!LoadSkin()) {
+    // An undecodable skin leaves nothing to show: end as with an unreadable configuration.
+    FailCreation(kConfigReadFailure);
+    return;
+  }
+
+  const QSize area = SkinnedAreaSize(settings_.WindowSize);
+  panel_->resize(area);
+  resize(area.width(), height());
+  imgBackground_->resize(area);
+  imgBackground_->SetPicture(BlankPictureFor(settings_.SkinBackgroundRect.Width,
+                                             settings_.SkinBackgroundRect.Height, area));
+
+  PlaceButtonPictures();
+  lblStart_->setGeometry(ControlBounds(settings_.StartBounds));
+  lblQuit_->setGeometry(ControlBounds(settings_.QuitBounds));
+  lblAbout_->setGeometry(ControlBounds(settings_.AboutBounds));
+  PlaceCaptions();
+  PlaceProgressArea();
+  news_->Layout();
+  banner_->SetUp();
+  ApplyBannerLayout();
+  CutSkin();
+  ApplyVisibilitySwitches();
+
+  firstActivation_ = true;
+  log_.LogLine(loglines::kInterfaceInitDone);
+  log_.LogBlankLine();
+  music_->LoadMusic();
+}
+
+bool TMainForm::LoadSkin() {
+  std::optional<QImage> skin = DecodeSkin(settings_.SkinImage);
+  std::vector<std::uint8_t>().swap(settings_.SkinImage);  // the undecoded bytes are done with
+  if (!skin) return false;
+  skinBitmap_ = std::move(*skin);
+  return true;
+}
+
+void TMainForm::PlaceButtonPictures() {
+  struct ButtonPicture {
+    PictureBox* picture;
+    const SettingsRect& skinRect;
+    const SettingsRect& bounds;
+    bool hover;
+  };
+  const ButtonPicture pictures[] = {
+      {imgStart_, settings_.SkinStartRect, settings_.StartBounds, false},
+      {imgQuit_, settings_.SkinQuitRect, settings_.QuitBounds, false},
+      {imgAbout_, settings_.SkinAboutRect, settings_.AboutBounds, false},
+      {imgStartB_, settings_.SkinStartHoverRect, settings_.StartBounds, true},
+      {imgQuitB_, settings_.SkinQuitHoverRect, settings_.QuitBounds, true},
+      {imgAboutB_, settings_.SkinAboutHoverRect, settings_.AboutBounds, true},
+  };
+  for (const ButtonPicture& entry : pictures) {
+    if (MissingSkinRect(entry.skinRect)) {
+      // Out of sight; a mouse-over picture stays visible there.
+      entry.picture->move(kOutOfSightLeft, entry.picture->y());
+      continue;
+    }
+    if (entry.hover) entry.picture->hide();
+    const QRect bounds = ControlBounds(entry.bounds);
+    entry.picture->setGeometry(bounds);
+    entry.picture->SetPicture(BlankPictureFor(bounds.width(), bounds.height(), panel_->size()));
+  }
+}
+
+void TMainForm::PlaceCaptions() {
+  struct Caption {
+    QLabel* label;
+    const std::string& text;
+    const SettingsRect& bounds;
+  };
+  const Caption captions[] = {
+      {lblStartText_, settings_.StartCaption, settings_.StartBounds},
+      {lblQuitText_, settings_.QuitCaption, settings_.QuitBounds},
+      {lblAboutText_, settings_.AboutCaption, settings_.AboutBounds},
+  };
+  const QFont captionFont =
+      SettingsFont(settings_.ButtonFontName, settings_.ButtonFontSize, settings_.ButtonFontBold);
+  // Centred by the size of the text in the window's own font, not in the caption font.
+  const QFontMetrics designMetrics(font());
+  for (const Caption& caption : captions) {
+    const QString text = DisplayText(caption.text);
+    caption.label->setText(text);
+    caption.label->setFont(captionFont);
+    SetLabelColor(caption.label, settings_.ButtonFontColor);
+    caption.label->adjustSize();
+    const QRect bounds = ControlBounds(caption.bounds);
+    const QSize textSize = designMetrics.size(0, text);
+    caption.label->move(bounds.x() + bounds.width() / 2 - textSize.width() / 2,
+                        bounds.y() + bounds.height() / 2 - textSize.height() / 2);
+  }
+}
+
+void TMainForm::PlaceProgressArea() {
+  const QRect bounds = ControlBounds(settings_.ProgressBounds);
+  pgbProcess_->setGeometry(bounds);
+  pgbProcess_->SetBackColor(ColorFromSetting(settings_.ProgressBackColor));
+  pgbProcess_->SetForeColor(ColorFromSetting(settings_.ProgressForeColor));
+  shpProcess_->SetPenColor(ColorFromSetting(settings_.ProgressFrameColor));
+  shpProcess_->setGeometry(bounds.x() - 1, bounds.y() - 1, bounds.width() + 2,
+                           bounds.height() + 2);
+  const int sampleHeight = QFontMetrics(font()).size(0, QString::fromLatin1(kStatusSample)).height();
+  lblProcess_->move(bounds.x() - 1, bounds.y() - sampleHeight - kStatusGap);
+  lblProcess_->setFont(
+      SettingsFont(settings_.ProcessFontName, settings_.ProcessFontSize, settings_.ProcessFontBold));
+  SetLabelColor(lblProcess_, settings_.ProcessFontColor);
+  lblProcess_->adjustSize();
+}
+
+void TMainForm::ApplyBannerLayout() {
+  const int kind = settings_.BannerKind;
+  if (kind == 0) {
+    panel_->move(0, 0);
+    resize(width(), panel_->height());
+  } else if (kind >= 1 && kind <= 4) {
+    panel_->move(0, banner_->BandHeight());
+    resize(width(), panel_->height() + banner_->BandHeight());
+  }
+  // Any other kind: the panel stays under the design band and the height keeps its design value.
+}
+
+void TMainForm::CutSkin() {
+  const auto cut = [this](PictureBox* control, const SettingsRect& skinRect, bool keyed) {
+    QImage picture = control->Picture();
+    CopySkinRect(skinBitmap_, skinRect, picture);
+    control->SetPicture(keyed ? KeyOutMagenta(picture) : picture);
+  };
+  cut(imgBackground_, settings_.SkinBackgroundRect, false);  // the background stays opaque
+  cut(imgStart_, settings_.SkinStartRect, true);
+  cut(imgQuit_, settings_.SkinQuitRect, true);
+  cut(imgAbout_, settings_.SkinAboutRect, true);
+  cut(imgStartB_, settings_.SkinStartHoverRect, true);
+  cut(imgQuitB_, settings_.SkinQuitHoverRect, true);
+  cut(imgAboutB_, settings_.SkinAboutHoverRect, true);
+}
+
+void TMainForm::ApplyVisibilitySwitches() {
+  const auto hideAll = [](std::initializer_list<QWidget*> controls) {
+    for (QWidget* control : controls) control->hide();
+  };
+  if (!settings_.ShowStart) hideAll({imgStart_, imgStartB_, lblStart_, lblStartText_});
+  if (!settings_.ShowQuit) hideAll({imgQuit_, imgQuitB_, lblQuit_, lblQuitText_});
+  if (!settings_.ShowProgress) hideAll({lblProcess_, pgbProcess_, shpProcess_});
+  // The news page hides itself in its layout step; the About button is always shown.
+}
