@@ -206,3 +206,29 @@ TEST(StartupLoadConfig, WriterRefusesWhatTheFormatCannotHold) {
   EXPECT_FALSE(SaveConfig(dir.path(), s));
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
+
+// The stored form keeps what settings cannot: all L bytes of a text, the whole int32 of a flag.
+TEST(StartupLoadConfig, RecordKeepsFieldsExactlyAsStored) {
+  PatcherSettings s = SampleSettings();
+  s.StartCaption = std::string("ab\0cd", 5);
+  Bytes bytes = Serialize(s);
+  s.BannerWidth = 0x5A5A5A5A;
+  Bytes marked = Serialize(s);
+  PutInt32(marked, OffsetOfInt32(marked, s.BannerWidth) + 4, 256);  // MusicEnabled
+
+  ConfigRecord record;
+  ASSERT_TRUE(ParseConfigRecord(marked, record));
+  EXPECT_EQ(EncodeConfigRecord(record), marked);
+  ASSERT_EQ(record.size(), ConfigSchema(true).size());
+  EXPECT_EQ(record[0].name, "StartCaption");
+  EXPECT_EQ(record[0].text, std::string("ab\0cd", 5));
+  const auto music = std::find_if(record.begin(), record.end(),
+                                  [](const ConfigField& f) { return f.name == "MusicEnabled"; });
+  ASSERT_NE(music, record.end());
+  EXPECT_EQ(music->numbers, std::vector<std::int32_t>{256});
+
+  ConfigRecord untouched = record;
+  bytes.pop_back();
+  EXPECT_FALSE(ParseConfigRecord(bytes, record));
+  EXPECT_EQ(record, untouched);
+}

@@ -52,27 +52,40 @@ class MemorySource : public ByteSource {
   std::span<const std::uint8_t> bytes_;
 };
 
-// Reads the fields in order; after the first failure it reads nothing more.
+// Reads the fields in order into settings and, when asked, their stored form into a record;
+// after the first failure it reads nothing more.
 class FieldReader {
  public:
-  explicit FieldReader(ByteSource& source) : source_(source) {}
+  FieldReader(ByteSource& source, ConfigRecord* record) : source_(source), record_(record) {}
   bool ok() const { return ok_; }
 
-  void Int32(const std::string&, std::int32_t& value) { value = NextInt32(); }
-  void Colour(const std::string& name, std::int32_t& value) { Int32(name, value); }
+  void Int32(const std::string& name, std::int32_t& value) {
+    value = NextInt32();
+    Keep(name, ConfigFieldKind::Int32, {value});
+  }
+  void Colour(const std::string& name, std::int32_t& value) {
+    value = NextInt32();
+    Keep(name, ConfigFieldKind::Colour, {value});
+  }
   // Only the lowest byte counts: 256 is false, 2 is true.
-  void Flag(const std::string&, bool& value) { value = (NextInt32() & 0xFF) != 0; }
-  void Rect(const std::string&, SettingsRect& rect) {
+  void Flag(const std::string& name, bool& value) {
+    const std::int32_t stored = NextInt32();
+    value = (stored & 0xFF) != 0;
+    Keep(name, ConfigFieldKind::Flag, {stored});
+  }
+  void Rect(const std::string& name, SettingsRect& rect) {
     rect.X = NextInt32();
     rect.Y = NextInt32();
     rect.Width = NextInt32();
     rect.Height = NextInt32();
+    Keep(name, ConfigFieldKind::Rect, {rect.X, rect.Y, rect.Width, rect.Height});
   }
-  void Size(const std::string&, SettingsSize& size) {
+  void Size(const std::string& name, SettingsSize& size) {
     size.Width = NextInt32();
     size.Height = NextInt32();
+    Keep(name, ConfigFieldKind::Size, {size.Width, size.Height});
   }
-  void Text(const std::string&, std::string& text) {
+  void Text(const std::string& name, std::string& text) {
     const std::int32_t count = NextInt32();
     if (!ok_) return;
     if (count < 0 || count > static_cast<std::int32_t>(kConfigTextLimit)) {
@@ -82,8 +95,11 @@ class FieldReader {
     char bytes[kConfigTextLimit];
     if (!Read(bytes, static_cast<std::size_t>(count))) return;
     text.assign(bytes, strnlen(bytes, static_cast<std::size_t>(count)));
+    if (ConfigField* field = Keep(name, ConfigFieldKind::Text, {})) {
+      field->text.assign(bytes, static_cast<std::size_t>(count));
+    }
   }
-  void Blob(const std::string&, std::vector<std::uint8_t>& blob) {
+  void Blob(const std::string& name, std::vector<std::uint8_t>& blob) {
     const std::int32_t count = NextInt32();
     if (!ok_) return;
     if (count < 0) {
@@ -102,6 +118,7 @@ class FieldReader {
       Read(blob.data() + at, piece);
       remaining -= piece;
     }
+    if (ConfigField* field = Keep(name, ConfigFieldKind::Blob, {})) field->blob = blob;
   }
   void Banner(const std::string& name, std::optional<std::vector<std::uint8_t>>& banner,
               bool present) {
@@ -123,19 +140,28 @@ class FieldReader {
                                      static_cast<std::uint32_t>(b[2]) << 16 |
                                      static_cast<std::uint32_t>(b[3]) << 24);
   }
+  ConfigField* Keep(const std::string& name, ConfigFieldKind kind,
+                    std::vector<std::int32_t> numbers) {
+    if (record_ == nullptr || !ok_) return nullptr;
+    record_->push_back({name, kind, {}, std::move(numbers), {}});
+    return &record_->back();
+  }
 
   ByteSource& source_;
+  ConfigRecord* record_;
   bool ok_ = true;
 };
 
-bool ReadSettings(ByteSource& source, PatcherSettings& settings) {
+bool ReadSettings(ByteSource& source, PatcherSettings& settings, ConfigRecord* record) {
   std::uint8_t magic[kConfigMagicSize];
   if (!source.ReadExactly(magic, sizeof magic) || !HasConfigMagic(magic)) return false;
   PatcherSettings loaded;
-  FieldReader reader(source);
+  ConfigRecord fields;
+  FieldReader reader(source, record != nullptr ? &fields : nullptr);
   VisitConfigFields(loaded, reader);
   if (!reader.ok()) return false;
   settings = std::move(loaded);
+  if (record != nullptr) *record = std::move(fields);
   return true;
 }
 
@@ -162,7 +188,13 @@ bool HasConfigMagic(std::span<const std::uint8_t> bytes) {
 
 bool ParseConfig(std::span<const std::uint8_t> bytes, PatcherSettings& settings) {
   MemorySource source(bytes);
-  return ReadSettings(source, settings);
+  return ReadSettings(source, settings, nullptr);
+}
+
+bool ParseConfigRecord(std::span<const std::uint8_t> bytes, ConfigRecord& record) {
+  MemorySource source(bytes);
+  PatcherSettings unused;
+  return ReadSettings(source, unused, &record);
 }
 
 bool LoadConfig(const std::string& directory, PatcherSettings& settings) {
@@ -172,5 +204,5 @@ bool LoadConfig(const std::string& directory, PatcherSettings& settings) {
   // Shared with nobody: a file another process of ours holds is not read.
   if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
   FileSource source(file.get());
-  return ReadSettings(source, settings);
+  return ReadSettings(source, settings, nullptr);
 }

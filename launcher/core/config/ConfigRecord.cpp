@@ -1,0 +1,105 @@
+#include "config/ConfigRecord.h"
+
+#include <limits>
+
+#include "config/ConfigFields.h"
+
+namespace {
+
+// Appends each visited field to a record, with its value when given settings.
+class RecordBuilder {
+ public:
+  explicit RecordBuilder(ConfigRecord& record) : record_(record) {}
+
+  void Text(const std::string& name, const std::string& text) {
+    Add(name, ConfigFieldKind::Text).text = text;
+  }
+  void Int32(const std::string& name, std::int32_t value) {
+    Add(name, ConfigFieldKind::Int32).numbers = {value};
+  }
+  void Colour(const std::string& name, std::int32_t value) {
+    Add(name, ConfigFieldKind::Colour).numbers = {value};
+  }
+  void Flag(const std::string& name, bool value) {
+    Add(name, ConfigFieldKind::Flag).numbers = {value ? 1 : 0};
+  }
+  void Rect(const std::string& name, const SettingsRect& r) {
+    Add(name, ConfigFieldKind::Rect).numbers = {r.X, r.Y, r.Width, r.Height};
+  }
+  void Size(const std::string& name, const SettingsSize& s) {
+    Add(name, ConfigFieldKind::Size).numbers = {s.Width, s.Height};
+  }
+  void Blob(const std::string& name, const std::vector<std::uint8_t>& blob) {
+    Add(name, ConfigFieldKind::Blob).blob = blob;
+  }
+  void Banner(const std::string& name, const std::optional<std::vector<std::uint8_t>>& banner,
+              bool present) {
+    if (present) Blob(name, banner.value_or(std::vector<std::uint8_t>{}));
+  }
+
+ private:
+  ConfigField& Add(const std::string& name, ConfigFieldKind kind) {
+    record_.push_back({name, kind, {}, {}, {}});
+    return record_.back();
+  }
+  ConfigRecord& record_;
+};
+
+void PutInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(bits >> shift));
+}
+
+}  // namespace
+
+std::size_t NumberCount(ConfigFieldKind kind) {
+  switch (kind) {
+    case ConfigFieldKind::Int32:
+    case ConfigFieldKind::Flag:
+    case ConfigFieldKind::Colour: return 1;
+    case ConfigFieldKind::Rect: return 4;
+    case ConfigFieldKind::Size: return 2;
+    case ConfigFieldKind::Text:
+    case ConfigFieldKind::Blob: return 0;
+  }
+  return 0;
+}
+
+ConfigRecord ConfigSchema(bool bannerPresent) {
+  PatcherSettings empty;
+  empty.BannerKind = bannerPresent ? 1 : 0;
+  ConfigRecord record = RecordOfSettings(empty);
+  for (auto& field : record) {
+    if (field.kind != ConfigFieldKind::Text && field.kind != ConfigFieldKind::Blob) {
+      field.numbers.assign(NumberCount(field.kind), 0);
+    }
+  }
+  return record;
+}
+
+ConfigRecord RecordOfSettings(const PatcherSettings& settings) {
+  ConfigRecord record;
+  VisitConfigFields(settings, RecordBuilder(record));
+  return record;
+}
+
+std::optional<std::vector<std::uint8_t>> EncodeConfigRecord(const ConfigRecord& record) {
+  std::vector<std::uint8_t> out(kConfigMagic, kConfigMagic + kConfigMagicSize);
+  for (const auto& field : record) {
+    if (field.numbers.size() != NumberCount(field.kind)) return std::nullopt;
+    if (field.kind == ConfigFieldKind::Text) {
+      if (field.text.size() > kConfigTextLimit) return std::nullopt;
+      PutInt32(out, static_cast<std::int32_t>(field.text.size()));
+      out.insert(out.end(), field.text.begin(), field.text.end());
+    } else if (field.kind == ConfigFieldKind::Blob) {
+      if (field.blob.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        return std::nullopt;
+      }
+      PutInt32(out, static_cast<std::int32_t>(field.blob.size()));
+      out.insert(out.end(), field.blob.begin(), field.blob.end());
+    } else {
+      for (std::int32_t value : field.numbers) PutInt32(out, value);
+    }
+  }
+  return out;
+}

@@ -1,0 +1,141 @@
+// mkconfig as operators run it: build and dump through the command line.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+
+#include "SampleSettings.h"
+#include "TempDir.h"
+#include "config/ConfigReader.h"
+#include "config/ConfigWriter.h"
+#include "platform/ProgramDir.h"
+
+namespace {
+
+const std::string kTestData = STARTUP_TESTDATA_DIR "/Mkconfig/";
+
+struct ToolResult {
+  int exitCode = -1;
+  std::string errors;
+};
+
+ToolResult RunMkconfig(const std::string& arguments, const TempDir& dir) {
+  const std::string command =
+      ProgramDir() + "mkconfig " + arguments + " >/dev/null 2>" + (dir / "stderr.txt");
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir / "stderr.txt")};
+}
+
+std::string FileBytes(const std::vector<std::uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+TEST(StartupMkconfig, BuildsEveryFieldFromAHandWrittenDescription) {
+  TempDir dir;
+  const auto result = RunMkconfig("build " + kTestData + "every-field.txt -o " + (dir / "Config.mpc"), dir);
+  ASSERT_EQ(result.exitCode, 0) << result.errors;
+  PatcherSettings loaded;
+  ASSERT_TRUE(LoadConfig(dir.path(), loaded));
+  EXPECT_EQ(loaded, SampleSettings());
+}
+
+// Values a description must keep although settings would not: a flag stored as 256, bytes
+// after a zero inside a text, controls and undefined code-page bytes.
+TEST(StartupMkconfig, DumpThenBuildGivesTheSameBytes) {
+  PatcherSettings odd = SampleSettings();
+  odd.AboutText = std::string("a\0b\x01\x7F\x81\"\\\t\xFF", 10);
+  odd.BannerKind = 7;
+  odd.BannerData = std::vector<std::uint8_t>(5000, 0xAB);
+  ConfigRecord record;
+  ASSERT_TRUE(ParseConfigRecord(*SerializeConfig(odd), record));
+  for (auto& field : record) {
+    if (field.name == "ShowQuit") field.numbers = {256};
+    if (field.name == "ClickSoundEnabled") field.numbers = {-2};
+  }
+  const std::vector<std::uint8_t> original = *EncodeConfigRecord(record);
+
+  for (const auto& bytes : {original, *SerializeConfig(SampleSettings())}) {
+    TempDir dir;
+    WriteFileBytes(dir / "Config.mpc", FileBytes(bytes));
+    std::filesystem::create_directory(dir / "described");
+    auto result = RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "described/skin.txt"), dir);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_TRUE(std::filesystem::exists(dir / "described/skin.bmp"));
+    result = RunMkconfig("build " + (dir / "described/skin.txt") + " -o " + (dir / "again.mpc"), dir);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(ReadFileBytes(dir / "again.mpc"), FileBytes(bytes));
+  }
+}
+
+TEST(StartupMkconfig, DumpNamesTheBannerAfterItsKind) {
+  TempDir dir;
+  const std::string description = ReadFileBytes(kTestData + "every-field.txt");
+  WriteFileBytes(dir / "Config.mpc", FileBytes(*SerializeConfig(SampleSettings())));
+  ASSERT_EQ(RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "d.txt"), dir).exitCode, 0);
+  EXPECT_EQ(ReadFileBytes(dir / "banner.png"), ReadFileBytes(kTestData + "banner.png"));
+  const std::string dumped = ReadFileBytes(dir / "d.txt");
+  EXPECT_NE(dumped.find("BannerData = banner.png\n"), std::string::npos);
+  EXPECT_NE(dumped.find("ProgressBackColor = 0x8000000F\n"), std::string::npos);
+  EXPECT_NE(dumped.find("Messages[9] = \"T\xC3\xA9l\xC3\xA9" "chargement : \"\n"), std::string::npos);
+}
+
+// Each broken line is refused with its line number and field; the output is not written.
+TEST(StartupMkconfig, BrokenDescriptionsNameTheLineAndField) {
+  const std::string good = ReadFileBytes(kTestData + "every-field.txt");
+  const auto lineOf = [&](const std::string& start) {
+    const auto at = good.find("\n" + start);
+    return std::to_string(std::count(good.begin(), good.begin() + at + 1, '\n') + 1);
+  };
+  const auto replaced = [&](const std::string& start, const std::string& line) {
+    const auto at = good.find("\n" + start) + 1;
+    return good.substr(0, at) + line + good.substr(good.find('\n', at));
+  };
+  struct Case {
+    std::string description;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {replaced("SkinStartRect", "SkinStartRect = 1, 2, 3"), "line " + lineOf("SkinStartRect") + ": SkinStartRect"},
+      {replaced("WindowSize", "WindowSize = 640 x 392"), "line " + lineOf("WindowSize") + ": WindowSize"},
+      {replaced("Language", "Language = 99999999999"), "line " + lineOf("Language") + ": Language"},
+      {replaced("LogEnabled", "LogEnabled = yes"), "line " + lineOf("LogEnabled") + ": LogEnabled"},
+      {replaced("GameExe", "GameExe = " + std::string(256, 'x')), "line " + lineOf("GameExe") + ": GameExe"},
+      {replaced("StartCaption", "StartCaption = \xE6\x97\xA5"), "line " + lineOf("StartCaption") + ": StartCaption"},
+      {replaced("QuitCaption", "QuitCaption = \"open"), "line " + lineOf("QuitCaption") + ": QuitCaption"},
+      {replaced("QuitCaption", "QuitCaption = \"bad \\q\""), "line " + lineOf("QuitCaption") + ": QuitCaption"},
+      {replaced("QuitCaption", "QuitCaption = \"\\x4\""), "line " + lineOf("QuitCaption") + ": QuitCaption"},
+      {replaced("SkinImage", "SkinImage = banner.png"), "line " + lineOf("SkinImage") + ": SkinImage: not a BMP"},
+      {replaced("SkinImage", "SkinImage = none.bmp"), "line " + lineOf("SkinImage") + ": SkinImage"},
+      {replaced("BannerKind", "BannerKind = 0"), "line " + lineOf("BannerData") + ": BannerData"},
+      {replaced("GameExe", "GameExe"), "line " + lineOf("GameExe")},
+      {replaced("GameExe", "GameExecutable = x"), "line " + lineOf("GameExe") + ": GameExecutable: no such field"},
+      {replaced("ShowNews", "ShowStart = false"), "line " + lineOf("ShowNews") + ": ShowStart: given twice"},
+      {replaced("ProgressForeColor", "# ProgressForeColor = 1"), "ProgressForeColor: missing"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    std::filesystem::copy(kTestData, dir.path(), std::filesystem::copy_options::recursive);
+    WriteFileBytes(dir / "broken.txt", c.description);
+    const auto result = RunMkconfig("build " + (dir / "broken.txt") + " -o " + (dir / "Config.mpc"), dir);
+    EXPECT_EQ(result.exitCode, 1) << c.expected;
+    EXPECT_NE(result.errors.find(c.expected), std::string::npos) << result.errors;
+    EXPECT_FALSE(std::filesystem::exists(dir / "Config.mpc")) << c.expected;
+  }
+}
+
+TEST(StartupMkconfig, UsageAndUnreadableInputs) {
+  TempDir dir;
+  EXPECT_EQ(RunMkconfig("--help", dir).exitCode, 0);
+  EXPECT_EQ(RunMkconfig("", dir).exitCode, 2);
+  EXPECT_EQ(RunMkconfig("build a.txt b.mpc", dir).exitCode, 2);
+  EXPECT_EQ(RunMkconfig("convert a -o b", dir).exitCode, 2);
+  WriteFileBytes(dir / "Config.mpc", "MORVOPATCHERCONFBINv1.3 and then too little");
+  auto result = RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "d.txt"), dir);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.errors.find(dir / "Config.mpc"), std::string::npos) << result.errors;
+  result = RunMkconfig("build " + (dir / "missing.txt") + " -o " + (dir / "c.mpc"), dir);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.errors.find("missing.txt"), std::string::npos) << result.errors;
+}

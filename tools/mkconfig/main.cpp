@@ -1,0 +1,112 @@
+// mkconfig: builds Config.mpc from a text description, and dumps one back to text.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ConfigDescription.h"
+#include "config/ConfigReader.h"
+#include "platform/AtomicFile.h"
+
+namespace {
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+constexpr char kUsage[] =
+    "usage: mkconfig build DESCRIPTION -o Config.mpc\n"
+    "       mkconfig dump Config.mpc -o DESCRIPTION\n"
+    "\n"
+    "build  reads a UTF-8 description, one \"Name = value\" line per field of Config.mpc\n"
+    "       (StartCaption, Messages[0] ... Messages[11], SkinStartRect, WindowSize, ...),\n"
+    "       \"#\" comment lines, any order, and writes the binary configuration file.\n"
+    "       Texts as they stand or in double quotes with \\\\ \\\" \\r \\n \\t \\xNN escapes;\n"
+    "       numbers decimal or 0x hex; flags true, false or a number; rects X, Y, W, H;\n"
+    "       WindowSize W, H; colours 0x00BBGGRR or 0x80000000 + n for a system colour.\n"
+    "       SkinImage (a BMP) and BannerData (when BannerKind > 0) name files relative to\n"
+    "       the description.\n"
+    "dump   writes the description of a configuration file, and its skin and banner as\n"
+    "       skin.bmp and banner.<swf|jpg|png|bin> beside the description.\n"
+    "\n"
+    "Exit status: 0 success, 1 failure (the message names the file and the reason), 2 usage.\n";
+
+int Fail(const std::string& file, const std::string& why) {
+  std::fprintf(stderr, "mkconfig: %s: %s\n", file.c_str(), why.c_str());
+  return kExitFailure;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), {});
+  return !in.bad();
+}
+
+bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  return ReplaceFileAtomically(path.string(), bytes);
+}
+
+std::span<const std::uint8_t> AsBytes(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+int Build(const std::string& descriptionPath, const std::string& outputPath) {
+  std::string description;
+  if (!ReadWholeFile(descriptionPath, description)) return Fail(descriptionPath, "cannot be read");
+  std::string error;
+  const auto record = ParseDescription(
+      description, std::filesystem::path(descriptionPath).parent_path(), error);
+  if (!record) return Fail(descriptionPath, error);
+  const auto bytes = EncodeConfigRecord(*record);
+  if (!bytes) return Fail(descriptionPath, "a value does not fit the file format");
+  if (!WriteWholeFile(outputPath, *bytes)) return Fail(outputPath, "cannot be written");
+  return kExitSuccess;
+}
+
+int Dump(const std::string& configPath, const std::string& outputPath) {
+  std::string bytes;
+  if (!ReadWholeFile(configPath, bytes)) return Fail(configPath, "cannot be read");
+  ConfigRecord record;
+  if (!ParseConfigRecord(AsBytes(bytes), record)) {
+    return Fail(configPath, "not a configuration file (wrong magic, ends early, or impossible count)");
+  }
+  const std::size_t used = EncodeConfigRecord(record).value_or(std::vector<std::uint8_t>{}).size();
+  if (used < bytes.size()) {
+    std::fprintf(stderr, "mkconfig: %s: %zu bytes after the last field are not kept\n",
+                 configPath.c_str(), bytes.size() - used);
+  }
+  const auto folder = std::filesystem::path(outputPath).parent_path();
+  std::int32_t bannerKind = 0;
+  for (const auto& field : record) {
+    if (field.name == "BannerKind") bannerKind = field.numbers.at(0);
+    if (field.kind != ConfigFieldKind::Blob) continue;
+    const auto blobPath =
+        folder / (field.name == "SkinImage" ? SkinFileName() : BannerFileName(bannerKind));
+    if (!WriteWholeFile(blobPath, field.blob)) return Fail(blobPath.string(), "cannot be written");
+  }
+  if (!WriteWholeFile(outputPath, AsBytes(DescribeRecord(record)))) {
+    return Fail(outputPath, "cannot be written");
+  }
+  return kExitSuccess;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  for (const auto& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return kExitSuccess;
+    }
+  }
+  if (args.size() != 4 || args[2] != "-o" || (args[0] != "build" && args[0] != "dump")) {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+  return args[0] == "build" ? Build(args[1], args[3]) : Dump(args[1], args[3]);
+}
