@@ -108,6 +108,9 @@ void TMainForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (centred_) return;
   centred_ = true;
+  // Without a window manager (or with one that keeps focus elsewhere) a new window may never
+  // become active; the start-up sequence must not wait for that. The flag keeps it to one run.
+  QMetaObject::invokeMethod(this, &TMainForm::FormActivate, Qt::QueuedConnection);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);

@@ -57,8 +57,14 @@ TEST_F(BehaviourTest, BecomingActiveRunsTheStartUpSequence) {
 }
 
 TEST_F(BehaviourTest, ActivationRunsOnceAndTheFirstNavigationStartsTheRun) {
+  // A server list with nothing to fetch, so that the run ends as soon as it has read it.
+  QFile list(QString::fromStdString(programDir_ + "server.ini"));
+  ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+  list.write("[patchs]\r\n");
+  list.close();
   PatcherSettings settings = SolidBlockSettings();
   settings.LogEnabled = true;
+  settings.PatchListUrl = "file://" + programDir_ + "server.ini";
   MakeForm(settings);  // not shown: the test plays the activations
   form_->Wbs_NewsNavigateComplete2();  // before the page was asked for: nothing
   EXPECT_EQ(LogCount(kNewsDone), 0);
@@ -80,12 +86,12 @@ TEST_F(BehaviourTest, ActivationRunsOnceAndTheFirstNavigationStartsTheRun) {
   EXPECT_EQ(LogCount(kNewsDone), 1);
   EXPECT_EQ(Status(), QStringLiteral("Message 2"));
 
-  // The run starts once the browser's event has returned; the list cannot be fetched from this
-  // address, so it ends at once with Start enabled.
+  // The run starts once the browser's event has returned.
   EXPECT_FALSE(Shown("Lbl_Start"));
   EXPECT_TRUE(QTest::qWaitFor([this] { return Shown("Lbl_Start"); }, 10000));
   EXPECT_EQ(LogCount(kListFetch), 1);
   EXPECT_EQ(LogCount("Fin du log."), 1);
+  EXPECT_EQ(Status(), QStringLiteral("Message 6"));  // nothing to fetch
 }
 
 TEST_F(BehaviourTest, NewsProgressDrivesTheGauge) {
