@@ -85,3 +85,36 @@ TEST(StartupShell, ReportsWhatCannotBeStarted) {
   ::chmod((dir / "broken").c_str(), 0755);
   EXPECT_FALSE(shell.Start(dir / "broken", "", ""));
 }
+
+// Windows programs go through wine and addresses through the desktop opener, when installed.
+TEST(StartupShell, RoutesWindowsProgramsAndAddresses) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "bin");
+  for (const char* helper : {"wine", "xdg-open"}) {
+    const std::string path = dir / "bin/" + helper;
+    WriteFileBytes(path, "#!/bin/sh\necho \"" + std::string(helper) +
+                             " $*\" > \"" + dir.path() + "out.tmp\"\nmv \"" + dir.path() +
+                             "out.tmp\" \"" + dir.path() + "out\"\n");
+    ::chmod(path.c_str(), 0755);
+  }
+  WriteFileBytes(dir / "Game.exe", "MZ\x90\x00 windows program");
+  const std::string savedPath = std::getenv("PATH");
+  ::setenv("PATH", (dir.path() + "bin:/usr/bin:/bin").c_str(), 1);
+  SystemShell shell;
+  const struct {
+    std::string program;
+    std::string recorded;
+  } cases[] = {
+      {dir / "Game.exe", "wine " + (dir / "Game.exe") + " -w two words\n"},
+      {"http://127.0.0.1/register", "xdg-open http://127.0.0.1/register\n"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir / "out");
+    EXPECT_TRUE(shell.Start(c.program, "-w \"two words\"", ""));
+    EXPECT_EQ(WaitForFile(dir / "out"), c.recorded);
+  }
+  EXPECT_FALSE(shell.Start(dir / "missing.txt", "", ""));
+  ::setenv("PATH", "/nonexistent", 1);
+  EXPECT_FALSE(shell.Start(dir / "Game.exe", "", ""));
+  ::setenv("PATH", savedPath.c_str(), 1);
+}

@@ -50,10 +50,11 @@ std::vector<std::string> CommandFor(const std::string& program, std::string_view
     if (!wine.empty()) command = {wine, program};
   } else if (!IsAddress(program) && IsExecutableFile(program)) {
     command = {program};
-  } else {
-    // Addresses and documents open through the desktop, as the player's shell would.
+  } else if (IsAddress(program) || ::access(program.c_str(), F_OK) == 0) {
+    // Addresses and documents open through the desktop, as the player's shell would; the
+    // opener takes no parameters of its own. A missing file is a failure, not the opener's.
     const std::string opener = FindInPath("xdg-open");
-    if (!opener.empty()) command = {opener, program};
+    if (!opener.empty()) return {opener, program};
   }
   if (command.empty()) return command;
   for (auto& parameter : SplitCommandLine(parameters)) command.push_back(std::move(parameter));
