@@ -72,7 +72,7 @@ class MediaMusic : public ::testing::Test {
     return static_cast<int>(std::count(playerLog_.calls.begin(), playerLog_.calls.end(), call));
   }
 
-  ScratchDir dir_;
+  ProgramFolder dir_;
   Logger logger_;
   PatcherSettings settings_;
   PlayerLog playerLog_;

@@ -24,7 +24,7 @@ class MediaBanner : public ::testing::Test {
   bool Shown(const BannerBand& band) { return band.Img_Banner()->isVisibleTo(&window_); }
   QImage Picture(const BannerBand& band) { return band.Img_Banner()->pixmap().toImage(); }
 
-  ScratchDir dir_;
+  ProgramFolder dir_;
   QWidget window_;
   PatcherSettings settings_;
 };

@@ -1,25 +1,21 @@
-// Shared by the media tests: a scratch program folder and reading back what landed in it.
+// Shared by the media tests: a program folder of one test and the files in it.
 #pragma once
 
+#include <QTemporaryDir>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-class ScratchDir {
+class ProgramFolder {
  public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  // The folder with a trailing '/', as ProgramDir is given.
-  std::string Dir() const { return path_.string() + "/"; }
-  std::filesystem::path Path(const std::string& name) const { return path_ / name; }
+  // As ProgramDir is given: with a trailing '/'.
+  std::string Dir() const { return dir_.path().toStdString() + "/"; }
+  std::filesystem::path Path(const std::string& name) const { return Dir() + name; }
   void Write(const std::string& name, const std::vector<unsigned char>& bytes) const;
   std::string Read(const std::string& name) const;
 
  private:
-  std::filesystem::path path_;
+  QTemporaryDir dir_;
 };
 
 std::vector<unsigned char> ReadFileBytes(const std::filesystem::path& path);
