@@ -2,6 +2,10 @@
 // written outside the game folder, the container is deleted and unregistered, and the other
 // containers of the pass still install.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -88,6 +92,35 @@ TEST(InstallFailures, TruncatedDataNeverReplacesTheInstalledFile) {
   InstallPatches(folder.context);
   EXPECT_EQ(ReadFile(folder / "game.dat"), "installed");
   EXPECT_FALSE(FileExists(folder / "game.dat.MorvoTMP"));
+}
+
+// A full disk, played by a file-size limit in a child process.
+TEST(InstallFailures, FullDiskFailsTheContainerAndKeepsTheInstalledFile) {
+  GameFolder folder;
+  WriteFile(folder / "big.bin", "installed");
+  const std::string full = folder.AddDownloaded(
+      "full.pak", ContainerBuilder().Add("big.bin", "big.bin", std::string(1 << 20, 'b')).Bytes());
+  folder.AddDownloaded("small.pak", ContainerBuilder().Add("s.txt", "s.txt", "small").Bytes());
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 * 1024, 64 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    InstallPatches(folder.context);
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+
+  EXPECT_EQ(ReadFile(folder / "big.bin"), "installed");
+  EXPECT_FALSE(FileExists(folder / "big.bin.MorvoTMP"));
+  EXPECT_FALSE(FileExists(full));
+  EXPECT_EQ(ReadFile(folder / "s.txt"), "small");
+  EXPECT_EQ(ReadFile(folder.state.RegisterPath), "[patchs]\r\nsmall.pak=1\r\n");
+  EXPECT_NE(folder.LogText().find(kWriteError), std::string::npos);
 }
 
 TEST(InstallFailures, ProgramCopyOfABrokenContainerIsNotStarted) {
