@@ -1,0 +1,210 @@
+#!/usr/bin/env bash
+# The demo: a game folder and a patch server built from demo/, served by a private nginx on
+# 127.0.0.1, and the launcher run on them (in a window when a display works, under Xvfb
+# otherwise).   demo/run.sh BUILD_DIR
+set -euo pipefail
+
+DEMO=$(cd "$(dirname "$0")" && pwd)
+BUILD=$(cd "${1:?usage: demo/run.sh BUILD_DIR}" && pwd)
+BIN=$BUILD/bin
+HELPERS=$BUILD/tests/e2e
+OUT=$DEMO/out
+GAME=$OUT/game
+SERVER=$OUT/server
+WORK=$OUT/work
+WAIT_SECONDS=${MORVO_DEMO_TIMEOUT:-120}
+
+NGINX_PID="" XVFB_PID="" LAUNCHER_PID=""
+cleanup() {
+  local pid
+  for pid in "$LAUNCHER_PID" "$NGINX_PID" "$XVFB_PID"; do
+    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
+  done
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+say() { printf '\n== %s\n' "$*"; }
+fail() { echo "demo: $*" >&2; exit 1; }
+
+for tool in "$BIN/MorvoPatcher" "$BIN/libvka.so" "$BIN/vka" "$BIN/mkpatch" "$BIN/mkconfig" \
+            "$HELPERS/morvo_demo_art" "$HELPERS/morvo_grab_screen"; do
+  [ -e "$tool" ] || fail "$tool is missing: build the project first (./dev build)"
+done
+
+# Starts nginx on a free port of 127.0.0.1 serving $SERVER; sets PORT and NGINX_PID.
+start_nginx() {
+  local state=$OUT/nginx
+  mkdir -p "$state"
+  for _ in $(seq 20); do
+    PORT=$((20000 + RANDOM % 40000))
+    sed -e "s|@PORT@|$PORT|g" -e "s|@ROOT@|$SERVER|g" -e "s|@STATE@|$state|g" -e "s|@RATE@|0|g" \
+      "$DEMO/nginx.conf.in" > "$state/nginx.conf"
+    nginx -p "$state" -e "$state/error.log" -c "$state/nginx.conf" &
+    NGINX_PID=$!
+    for _ in $(seq 50); do
+      curl -s -o /dev/null "http://127.0.0.1:$PORT/" && return 0
+      kill -0 "$NGINX_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$NGINX_PID" 2>/dev/null; wait "$NGINX_PID" 2>/dev/null || true
+    NGINX_PID=""
+  done
+  fail "nginx did not start (see $state/error.log)"
+}
+
+# vka create ARCHIVE from the files under a folder, named by their paths below it.
+archive_of() {  # ARCHIVE DIR
+  (cd "$2" && find . -type f | sed 's|^\./||' | sort | xargs "$BIN/vka" create "$1" --root "$2")
+}
+
+write_file() {  # PATH TEXT
+  mkdir -p "$(dirname "$1")"
+  printf '%s\n' "$2" > "$1"
+}
+
+build_game() {
+  say "Game folder: $GAME"
+  mkdir -p "$GAME"
+  cp "$BIN/MorvoPatcher" "$BIN/libvka.so" "$GAME/"
+  cp "$DEMO/game.sh" "$GAME/game.sh"
+  "$HELPERS/morvo_demo_art" "$WORK/skin.bmp" "$WORK/banner.jpg"
+  sed "s|@SERVER@|http://127.0.0.1:$PORT|g" "$DEMO/launcher.txt.in" > "$WORK/launcher.txt"
+  "$BIN/mkconfig" build "$WORK/launcher.txt" -o "$GAME/Config.mpc"
+
+  write_file "$WORK/data-v1/Textes/intro.txt" "Il etait une fois un village. (version 1)"
+  write_file "$WORK/data-v1/Textes/credits.txt" "L'equipe de demonstration."
+  write_file "$WORK/data-v1/Cartes/village.map" "village: 32 x 32 cases"
+  write_file "$WORK/data-v1/Regles.txt" "Regles du jeu, version 1."
+  archive_of "$GAME/data.vka" "$WORK/data-v1"
+  echo "installed archive data.vka:"
+  "$BIN/vka" list "$GAME/data.vka"
+}
+
+build_server() {
+  say "Patch server: $SERVER (http://127.0.0.1:$PORT)"
+  mkdir -p "$SERVER/patches"
+  cp "$DEMO/news.html" "$SERVER/news.html"
+  printf '<!DOCTYPE html><meta charset="utf-8"><p>Inscription : page de d\xc3\xa9monstration.</p>\n' \
+    > "$SERVER/register.html"
+
+  # Patch 1: new loose files in a subfolder.
+  write_file "$WORK/p1/Extras/notes.txt" "Notes de version : nouveaux fichiers dans Extras."
+  write_file "$WORK/p1/Extras/Cartes/donjon.map" "donjon: 16 x 16 cases"
+  "$BIN/mkpatch" build "$SERVER/patches/p0001.pak" --from-dir "$WORK/p1"
+
+  # Patch 2: an update of data.vka (one file replaced, one new), merged into the installed one.
+  write_file "$WORK/u1/Textes/intro.txt" "Il etait une fois un village. (version 2)"
+  write_file "$WORK/u1/Textes/quetes.txt" "Quete 1 : trouver le donjon."
+  archive_of "$WORK/u1.vka" "$WORK/u1"
+  mkdir -p "$WORK/u1-patch" && cp "$WORK/u1.vka" "$WORK/u1-patch/data.vka"
+  "$BIN/mkpatch" build "$SERVER/patches/p0002.pak" "$WORK/u1-patch/data.vka=data.vka"
+
+  # Patch 3: a second update of the same archive: two merges, then one repack.
+  write_file "$WORK/u2/Regles.txt" "Regles du jeu, version 2."
+  write_file "$WORK/u2/Cartes/foret.map" "foret: 48 x 48 cases"
+  archive_of "$WORK/u2.vka" "$WORK/u2"
+  mkdir -p "$WORK/u2-patch" && cp "$WORK/u2.vka" "$WORK/u2-patch/data.vka"
+  "$BIN/mkpatch" build "$SERVER/patches/p0003.pak" "$WORK/u2-patch/data.vka=data.vka"
+
+  "$BIN/mkpatch" index --base-url "http://127.0.0.1:$PORT/patches/" \
+    "$SERVER/patches/p0001.pak" "$SERVER/patches/p0002.pak" "$SERVER/patches/p0003.pak" \
+    > "$SERVER/patchlist.ini"
+  echo "patch list:"
+  cat "$SERVER/patchlist.ini"
+}
+
+# Uses $DISPLAY when it answers; otherwise starts Xvfb. Sets HEADLESS.
+choose_display() {
+  if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
+    HEADLESS=0
+    say "Display $DISPLAY: the launcher opens in a window"
+    return
+  fi
+  HEADLESS=1
+  local displayfile=$OUT/xvfb.display
+  : > "$displayfile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$displayfile" 2> "$OUT/xvfb.log" &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$displayfile" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start (see $OUT/xvfb.log)"
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$displayfile")"
+  say "No display: the launcher runs under Xvfb on $DISPLAY"
+}
+
+wait_for_log_end() {
+  local log=$GAME/MorvoPatcherLog.txt
+  for _ in $(seq $((WAIT_SECONDS * 10))); do
+    grep -q "Fin du log\." "$log" 2>/dev/null && return 0
+    kill -0 "$LAUNCHER_PID" 2>/dev/null || fail "the launcher ended before its run did"
+    sleep 0.1
+  done
+  fail "no \"Fin du log.\" in $log after $WAIT_SECONDS s"
+}
+
+launcher_window() {
+  xdotool search --onlyvisible --name '^Morvo Patcher$' 2>/dev/null | head -n1
+}
+
+show_results() {
+  say "Log (MorvoPatcherLog.txt)"
+  iconv -f WINDOWS-1252 -t UTF-8 "$GAME/MorvoPatcherLog.txt" | tr -d '\r'
+  say "Merged archive: vka list data.vka"
+  "$BIN/vka" list "$GAME/data.vka"
+  "$BIN/vka" check "$GAME/data.vka"
+  say "Game folder now"
+  (cd "$GAME" && find . -type f | sed 's|^\./||' | sort)
+}
+
+# Clicks the Start button (its bounds below the 88-pixel banner) and waits for the game.
+click_start() {
+  local window=$1 X Y
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y)=')"
+  local x=$((X + 20 + 55)) y=$((Y + 88 + 334 + 15))
+  say "Clicking Start at $x,$y"
+  xdotool mousemove "$x" "$y" sleep 0.3 click 1
+  for _ in $(seq 100); do
+    [ -s "$GAME/game-started.txt" ] && break
+    sleep 0.1
+  done
+  [ -s "$GAME/game-started.txt" ] || fail "the game was not started"
+  say "The game started (game-started.txt)"
+  cat "$GAME/game-started.txt"
+}
+
+rm -rf "$OUT"
+mkdir -p "$OUT" "$WORK" "$SERVER"
+start_nginx
+build_game
+build_server
+choose_display
+
+say "Running the launcher"
+(cd "$GAME" && exec ./MorvoPatcher) > "$OUT/launcher.out" 2>&1 &
+LAUNCHER_PID=$!
+wait_for_log_end
+sleep 1  # let the last status and the Start button paint
+window=$(launcher_window)
+if [ "$HEADLESS" = 1 ] || [ -z "$window" ]; then
+  "$HELPERS/morvo_grab_screen" "$OUT/screenshot.png"
+else
+  "$HELPERS/morvo_grab_screen" "$OUT/screenshot.png" "$window"
+fi
+echo "screenshot: $OUT/screenshot.png"
+show_results
+
+if [ "$HEADLESS" = 1 ]; then
+  [ -n "$window" ] || fail "the launcher window was not found"
+  click_start "$window"
+  wait "$LAUNCHER_PID" 2>/dev/null || true
+  LAUNCHER_PID=""
+else
+  say "The launcher waits for you: click Start to start the game, or Quit"
+  wait "$LAUNCHER_PID" 2>/dev/null || true
+  LAUNCHER_PID=""
+  [ -s "$GAME/game-started.txt" ] && cat "$GAME/game-started.txt"
+fi
+say "Demo done; everything it made is in $OUT"

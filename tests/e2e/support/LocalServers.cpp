@@ -1,0 +1,115 @@
+#include "LocalServers.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "TestPaths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+}
+
+// A port that was free a moment ago; the caller retries when someone takes it meanwhile.
+int FreePort() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  int port = 0;
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+    port = ntohs(address.sin_port);
+  close(fd);
+  return port;
+}
+
+bool Accepts(int port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  bool connected = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return connected;
+}
+
+}  // namespace
+
+NginxServer::NginxServer(const std::string& root, const std::string& stateDir,
+                         long bytesPerSecond)
+    : stateDir_(stateDir) {
+  fs::create_directories(stateDir);
+  const std::string conf = stateDir + "/nginx.conf";
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    port_ = FreePort();
+    std::string text = ReadFile(DemoPath("nginx.conf.in"));
+    ReplaceAll(text, "@PORT@", std::to_string(port_));
+    ReplaceAll(text, "@ROOT@", fs::absolute(root).string());
+    ReplaceAll(text, "@STATE@", fs::absolute(stateDir).string());
+    ReplaceAll(text, "@RATE@", std::to_string(bytesPerSecond));
+    std::ofstream(conf) << text;
+    process_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/sbin/nginx", "-p", stateDir, "-e", stateDir + "/error.log",
+                                 "-c", conf},
+        OutputTo(stateDir + "/nginx.out"));
+    for (int wait = 0; wait < 100 && process_->Running(); ++wait) {
+      if (Accepts(port_)) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    process_->Kill();
+  }
+  process_.reset();
+}
+
+std::string NginxServer::Url(const std::string& path) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+int NginxServer::RequestCount(const std::string& path, int status) const {
+  // Lines of the combined format: ... "GET /path HTTP/1.1" 200 ...
+  const std::string wanted = "\"GET " + path + " HTTP/1.1\" " + std::to_string(status) + " ";
+  std::istringstream log(ReadFile(stateDir_ + "/access.log"));
+  int count = 0;
+  for (std::string line; std::getline(log, line);)
+    if (line.find(wanted) != std::string::npos) ++count;
+  return count;
+}
+
+XvfbDisplay::XvfbDisplay(const std::string& stateDir) {
+  fs::create_directories(stateDir);
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return;
+  // Xvfb picks a free display and writes its number to the descriptor it is given.
+  process_ = std::make_unique<ChildProcess>(
+      std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", std::to_string(pipeEnds[1]),
+                               "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+      OutputTo(stateDir + "/xvfb.log"));
+  close(pipeEnds[1]);
+  std::string number;
+  char c;
+  while (read(pipeEnds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(pipeEnds[0]);
+  if (number.empty()) process_.reset();
+  else name_ = ":" + number;
+}

@@ -1,0 +1,38 @@
+// The real servers the end-to-end tests talk to, each private to one test and on 127.0.0.1:
+// nginx serving a patch server folder, and an Xvfb display for the launcher's window.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Process.h"
+
+class NginxServer {
+ public:
+  // Serves root on a free port of 127.0.0.1, each transfer at most bytesPerSecond (0: as fast
+  // as it goes); configuration, logs and pid live in stateDir.
+  NginxServer(const std::string& root, const std::string& stateDir, long bytesPerSecond = 0);
+  bool Running() const { return process_ && process_->Running(); }
+  int Port() const { return port_; }
+  // "http://127.0.0.1:PORT" followed by path (which starts with '/').
+  std::string Url(const std::string& path = "") const;
+  // How many requests of path the access log holds with the given status.
+  int RequestCount(const std::string& path, int status = 200) const;
+
+ private:
+  std::string stateDir_;
+  int port_ = 0;
+  std::unique_ptr<ChildProcess> process_;
+};
+
+class XvfbDisplay {
+ public:
+  explicit XvfbDisplay(const std::string& stateDir);
+  bool Running() const { return process_ && process_->Running(); }
+  // ":N", for $DISPLAY.
+  const std::string& Name() const { return name_; }
+
+ private:
+  std::string name_;
+  std::unique_ptr<ChildProcess> process_;
+};
