@@ -59,7 +59,8 @@ bool ContainerInstall::Corrupt() {
 
 // The destination written by a program copy is the running program's own file name.
 bool IsProgramCopy(const PatchContext& context, std::string_view destName) {
-  return EqualsIgnoringAsciiCase(Windows1252ToUtf8(destName), FileNameOfPath(context.ProgramPath));
+  const std::string program = FileNameOfPath(context.ProgramPath);
+  return !program.empty() && EqualsIgnoringAsciiCase(Windows1252ToUtf8(destName), program);
 }
 
 std::optional<EntryTarget> ContainerInstall::ChooseTarget(const ContainerEntryHeader& header) {
