@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Benchmarks of the run, each against a yardstick in the same run:
+#   a 1 GiB download through the downloader and the status object vs curl -o (target >= 0.9),
+#   the installation of a 1 GiB container of loose files vs cp -r (target >= 0.7); as cp copies
+#   inside the kernel (copy_file_range), a read/write copy of the container (dd) is shown too.
+# Usage: bench/run/run.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
+bin=$build/bin
+work=$build/bench-run
+rounds=${ROUNDS:-3}
+rm -rf "$work"
+mkdir -p "$work/www" "$work/nginx" "$work/files"
+cleanup() {
+  [ -f "$work/nginx/nginx.pid" ] && kill "$(cat "$work/nginx/nginx.pid")" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+now() { date +%s.%N; }
+since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }'; }
+# Dirty pages of an earlier step must not slow down the next one: each timing starts synced.
+seconds() { local start; sync; start=$(now); "$@" >/dev/null; since "$start"; }
+best() { printf '%s\n' "$@" | sort -g | head -1; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+
+# --- download -----------------------------------------------------------------------------
+head -c 1073741824 /dev/urandom >"$work/www/big.pak"
+start_nginx() {
+  cat >"$work/nginx/nginx.conf" <<CONF
+worker_processes 1;
+pid $work/nginx/nginx.pid;
+error_log $work/nginx/error.log;
+events { worker_connections 64; }
+http {
+  access_log off;
+  sendfile on;
+  client_body_temp_path $work/nginx;
+  proxy_temp_path $work/nginx;
+  fastcgi_temp_path $work/nginx;
+  uwsgi_temp_path $work/nginx;
+  scgi_temp_path $work/nginx;
+  server { listen 127.0.0.1:$port; root $work/www; }
+}
+CONF
+  nginx -c "$work/nginx/nginx.conf" -p "$work/nginx" 2>/dev/null
+}
+for _ in $(seq 20); do
+  port=$((20000 + RANDOM % 30000))
+  start_nginx && break
+done
+for _ in $(seq 50); do curl -sf -o /dev/null -r 0-0 "http://127.0.0.1:$port/big.pak" && break; sleep 0.1; done
+url="http://127.0.0.1:$port/big.pak"
+curl_times=() ours_times=()
+for _ in $(seq "$rounds"); do
+  curl_times+=("$(seconds curl -s -o "$work/curl.pak" "$url")")
+  rm -f "$work/curl.pak"
+  ours_times+=("$(seconds "$bin/run_download_bench" "$url" "$work/MorvoTMPbig.pak")")
+  cmp -s "$work/MorvoTMPbig.pak" "$work/www/big.pak" || { echo "download differs" >&2; exit 1; }
+  rm -f "$work/MorvoTMPbig.pak"
+done
+curl_best=$(best "${curl_times[@]}")
+ours_best=$(best "${ours_times[@]}")
+echo "download 1 GiB: curl -o $curl_best s, downloader $ours_best s," \
+     "throughput ratio $(ratio "$curl_best" "$ours_best") (target >= 0.9)"
+rm -f "$work/www/big.pak"
+
+# --- installation -------------------------------------------------------------------------
+for i in $(seq 64); do
+  head -c 16777216 /dev/urandom >"$work/files/data$i.bin"
+done
+"$bin/mkpatch" build "$work/bench.pak" --from-dir "$work/files" >/dev/null
+cp_times=() dd_times=() install_times=()
+for _ in $(seq "$rounds"); do
+  rm -rf "$work/cp-copy" "$work/dd-copy" "$work/game" && mkdir -p "$work/game"
+  cp_times+=("$(seconds cp -r "$work/files" "$work/cp-copy")")
+  dd_times+=("$(seconds dd if="$work/bench.pak" of="$work/dd-copy" bs=256k status=none)")
+  cp "$work/bench.pak" "$work/game/MorvoTMPbench.pak"
+  install_times+=("$(seconds "$bin/run_install_bench" "$work/game" "$work/game/MorvoTMPbench.pak")")
+  cmp -s "$work/game/data7.bin" "$work/files/data7.bin" || { echo "install differs" >&2; exit 1; }
+done
+cp_best=$(best "${cp_times[@]}")
+dd_best=$(best "${dd_times[@]}")
+install_best=$(best "${install_times[@]}")
+echo "install 1 GiB of loose files: cp -r $cp_best s, InstallPatches $install_best s," \
+     "throughput ratio $(ratio "$cp_best" "$install_best") (target >= 0.7);" \
+     "read/write copy (dd bs=256k) $dd_best s, ratio $(ratio "$dd_best" "$install_best")"
