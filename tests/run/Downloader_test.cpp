@@ -69,6 +69,36 @@ int ClosedPort() {
   return ntohs(address.sin_port);
 }
 
+// A listening socket whose accept queue is full: the kernel drops further connection attempts,
+// so a connect to it never completes.
+class FullListener {
+ public:
+  FullListener() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(fd_, 0);
+    socklen_t length = sizeof address;
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    for (int& client : clients_) {
+      client = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+      ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+  }
+  ~FullListener() {
+    for (int client : clients_) ::close(client);
+    ::close(fd_);
+  }
+  int port() const { return port_; }
+
+ private:
+  int fd_;
+  int port_ = 0;
+  int clients_[3] = {};
+};
+
 class DownloaderTest : public ::testing::Test {
  protected:
   DownloadStatus Fetch(const std::string& url, DownloadOptions options = QuickOptions()) {
@@ -212,6 +242,22 @@ TEST_F(DownloaderTest, StalledTransferFailsAfterTheLowSpeedTime) {
   EXPECT_TRUE(NothingLeft());
   // The wait still reached the window: curl reports even while no byte comes.
   EXPECT_GT(callback.progresses, 1);
+}
+
+TEST_F(DownloaderTest, ConnectionThatCannotBeMadeFailsAfterTheConnectTimeout) {
+  FullListener listener;
+  DownloadOptions options = QuickOptions();
+  options.ConnectTimeoutSeconds = 1;
+  options.Retries = 1;
+  const auto start = std::chrono::steady_clock::now();
+
+  const DownloadStatus status =
+      Fetch("http://127.0.0.1:" + std::to_string(listener.port()) + "/p.pak", options);
+
+  EXPECT_FALSE(status.Succeeded);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(callback.stops, 1);
+  EXPECT_TRUE(NothingLeft());
 }
 
 TEST_F(DownloaderTest, DroppedTransferResumesFromTheBytesReceived) {

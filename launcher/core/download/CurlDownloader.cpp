@@ -264,7 +264,7 @@ DownloadStatus CurlDownloader::Fetch(const std::string& url, const std::string& 
 
 void CurlDownloader::WaitBeforeRetry(int retry, const PartFile& file, std::uint64_t expected,
                                      BindStatusCallback& callback) const {
-  const auto wait = options_.FirstRetryWait * (1 << (retry - 1));
+  const auto wait = options_.FirstRetryWait * (1 << std::min(retry - 1, 16));
   const auto end = std::chrono::steady_clock::now() + wait;
   for (auto now = std::chrono::steady_clock::now(); now < end;
        now = std::chrono::steady_clock::now()) {
