@@ -7,6 +7,8 @@
 namespace {
 
 constexpr std::string_view kUpdateStep = "UPDATE_1 ";
+// A terminal is redrawn at most this often: a fast download reports thousands of times a second.
+constexpr std::chrono::milliseconds kRedrawInterval{100};
 
 // The download progress line ends with the speed; every other status text is a step.
 bool IsDownloadProgress(const std::string& text) { return text.ends_with(" Ko/s)"); }
@@ -19,9 +21,10 @@ ConsoleWindow::ConsoleWindow(std::FILE* out, bool terminal, std::string programP
 void ConsoleWindow::SetStatusText(const std::string& text) {
   if (IsDownloadProgress(text)) {
     openProgress_ = text;
-    if (terminal_) {
-      std::fprintf(out_, "\r\x1b[K%s", Windows1252ToUtf8(text).c_str());
-      std::fflush(out_);
+    const auto now = std::chrono::steady_clock::now();
+    if (terminal_ && now - lastRedraw_ >= kRedrawInterval) {
+      lastRedraw_ = now;
+      DrawProgress();
     }
     return;
   }
@@ -32,6 +35,11 @@ void ConsoleWindow::SetStatusText(const std::string& text) {
   lastLine_ = text;
 }
 
+void ConsoleWindow::DrawProgress() {
+  std::fprintf(out_, "\r\x1b[K%s", Windows1252ToUtf8(openProgress_).c_str());
+  std::fflush(out_);
+}
+
 void ConsoleWindow::PrintUtf8(const std::string& line) {
   std::fprintf(out_, "%s\n", line.c_str());
   std::fflush(out_);
@@ -39,16 +47,16 @@ void ConsoleWindow::PrintUtf8(const std::string& line) {
 
 void ConsoleWindow::Finish() {
   if (openProgress_.empty()) return;
-  // On a terminal the line is already there; elsewhere the last state of each download is
-  // written once.
+  // The last state of each download stays: redrawn in place on a terminal, written once
+  // elsewhere.
   if (terminal_) {
-    std::fputc('\n', out_);
+    DrawProgress();
+    PrintUtf8("");
   } else {
-    std::fprintf(out_, "%s\n", Windows1252ToUtf8(openProgress_).c_str());
+    PrintUtf8(Windows1252ToUtf8(openProgress_));
   }
   openProgress_.clear();
   lastLine_.clear();
-  std::fflush(out_);
 }
 
 bool ConsoleWindow::StartProgram(const std::string& program, std::string_view parameters,

@@ -3,6 +3,7 @@
 // are kept for the tool to report.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -31,6 +32,7 @@ class ConsoleWindow final : public PatchWindow {
   bool RestartRequested() const { return restartRequested_; }
 
  private:
+  void DrawProgress();
   void PrintUtf8(const std::string& line);
 
   std::FILE* out_;
@@ -38,6 +40,7 @@ class ConsoleWindow final : public PatchWindow {
   std::string programPath_;
   std::string lastLine_;
   std::string openProgress_;
+  std::chrono::steady_clock::time_point lastRedraw_;
   std::int64_t maximum_ = 0;
   bool startShown_ = false;
   bool restartRequested_ = false;
