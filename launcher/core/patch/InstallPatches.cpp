@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "config/PatcherSettings.h"
 #include "ini/AsciiText.h"

@@ -20,7 +20,8 @@ void AppendInt32(std::string& out, std::int32_t value) {
 }  // namespace
 
 std::optional<ContainerReader> ContainerReader::Open(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking so that a planted FIFO cannot hold the open; regular files ignore the flag.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
