@@ -29,8 +29,8 @@ int ArchiveFile::addCompressed(std::string_view entryName, std::uint8_t flags,
   z_stream& z = deflater->stream;
   ArchiveEntry entry;
   entry.flags = flags;
-  entry.offset = static_cast<std::uint32_t>(dataEnd_ - kHeaderSize);
-  const std::uint64_t startedAt = dataEnd_;
+  entry.offset = static_cast<std::uint32_t>(writer_.end() - kHeaderSize);
+  const std::uint64_t startedAt = writer_.end();
   std::uint64_t contentSize = 0;
   bool atEnd = false;
   int status = Z_OK;
@@ -46,19 +46,17 @@ int ArchiveFile::addCompressed(std::string_view entryName, std::uint8_t flags,
       z.avail_in = static_cast<uInt>(length);
     }
     std::size_t room = 0;
-    std::uint8_t* into = stageSpace(room);
+    std::uint8_t* into = writer_.space(room);
     if (into == nullptr) return failWrite();
     z.next_out = into;
     z.avail_out = static_cast<uInt>(room);
     status = deflate(&z, atEnd ? Z_FINISH : Z_NO_FLUSH);
     if (status == Z_STREAM_ERROR) return VKA_ERR_ZLIB;
-    const std::size_t produced = room - z.avail_out;
-    if (!reserveAppend(produced)) return failWrite();
-    staged_ += produced;
-    dataEnd_ += produced;
+    writer_.commitSpace(room - z.avail_out);
+    if (writer_.failed()) return failWrite();
   }
   entry.uncompressedSize = static_cast<std::uint32_t>(contentSize);
-  entry.compressedSize = entry.alignedSize = static_cast<std::uint32_t>(dataEnd_ - startedAt);
+  entry.compressedSize = entry.alignedSize = static_cast<std::uint32_t>(writer_.end() - startedAt);
   return appendRecord(entry, entryName);
 }
 

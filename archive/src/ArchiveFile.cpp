@@ -85,7 +85,8 @@ int ArchiveFile::readExisting() {
   names_ = std::move(image);
   // New data go behind everything the file holds, so the table the header points at is
   // never overwritten before a new one is committed.
-  dataEnd_ = committedEnd_ = size;
+  writer_.moveTo(size);
+  committedEnd_ = size;
   return VKA_OK;
 }
 
@@ -104,33 +105,8 @@ int ArchiveFile::appendRecord(ArchiveEntry entry, std::string_view name) {
   return VKA_OK;
 }
 
-std::uint8_t* ArchiveFile::stageSpace(std::size_t& room) {
-  if (stage_.empty()) stage_.resize(kCopyBufferSize);
-  if (staged_ == stage_.size() && !flushStage()) return nullptr;
-  room = stage_.size() - staged_;
-  return stage_.data() + staged_;
-}
-
-bool ArchiveFile::flushStage() {
-  if (staged_ == 0) return true;
-  if (writeFailed_ || !file_.writeAt(dataEnd_ - staged_, stage_.data(), staged_)) {
-    writeFailed_ = true;
-    return false;
-  }
-  staged_ = 0;
-  return true;
-}
-
-bool ArchiveFile::reserveAppend(std::uint64_t length) {
-  if (writeFailed_ || dataEnd_ + length > kMaxArchiveSize) {
-    writeFailed_ = true;
-    return false;
-  }
-  return true;
-}
-
 int ArchiveFile::failWrite() {
-  writeFailed_ = true;
+  // The entries appended since the last commit are dropped with their bytes.
   return VKA_ERR_OPEN;
 }
 
@@ -147,47 +123,29 @@ int ArchiveFile::addEntry(ArchiveEntry entry, std::string_view name, const std::
       return length;
     });
   }
-  if (!reserveAppend(entry.compressedSize)) return failWrite();
-  entry.offset = static_cast<std::uint32_t>(dataEnd_ - kHeaderSize);
+  entry.offset = static_cast<std::uint32_t>(writer_.end() - kHeaderSize);
   entry.alignedSize = entry.compressedSize;
-  for (std::uint32_t done = 0; done < entry.compressedSize;) {
-    std::size_t room = 0;
-    std::uint8_t* into = stageSpace(room);
-    if (into == nullptr) return failWrite();
-    const std::size_t piece = std::min<std::size_t>(room, entry.compressedSize - done);
-    std::memcpy(into, data + done, piece);
-    staged_ += piece;
-    dataEnd_ += piece;
-    done += static_cast<std::uint32_t>(piece);
-  }
+  if (!writer_.append(data, entry.compressedSize)) return failWrite();
   return appendRecord(entry, name);
 }
 
 int ArchiveFile::copyEntry(const ArchiveFile& source, const ArchiveEntry& entry) {
   const std::string_view entryName = source.name(entry);
   if (!entry.hasData()) return appendRecord(entry, entryName);
-  if (!reserveAppend(entry.compressedSize)) return failWrite();
   ArchiveEntry copy = entry;
-  copy.offset = static_cast<std::uint32_t>(dataEnd_ - kHeaderSize);
+  copy.offset = static_cast<std::uint32_t>(writer_.end() - kHeaderSize);
   copy.alignedSize = copy.compressedSize;
-  for (std::uint32_t done = 0; done < entry.compressedSize;) {
-    std::size_t room = 0;
-    std::uint8_t* into = stageSpace(room);
-    if (into == nullptr) return failWrite();
-    const std::size_t piece = std::min<std::size_t>(room, entry.compressedSize - done);
-    if (!source.file_.readAt(entry.absoluteOffset() + done, into, piece)) return failWrite();
-    staged_ += piece;
-    dataEnd_ += piece;
-    done += static_cast<std::uint32_t>(piece);
+  if (!writer_.copyFrom(source.file_, entry.absoluteOffset(), entry.compressedSize)) {
+    return failWrite();
   }
   return appendRecord(copy, entryName);
 }
 
 int ArchiveFile::writeTable() {
-  if (writeFailed_ || !flushStage()) return failWrite();
+  if (!writer_.flush()) return failWrite();
   std::string packed;
   if (!compressTable(buildTableImage(entries_, names_), packed)) return VKA_ERR_ZLIB;
-  const std::uint64_t tableAt = dataEnd_;
+  const std::uint64_t tableAt = writer_.end();
   std::uint8_t prefix[kTablePrefixSize];
   writeU32(prefix, static_cast<std::uint32_t>(packed.size()));
   writeU32(prefix + 4, static_cast<std::uint32_t>(tableSize_));
@@ -202,7 +160,8 @@ int ArchiveFile::writeTable() {
   writeU32(fields + (kSpareWordAt - kTableOffsetAt), spareWord_);
   writeU32(fields + (kCountFieldAt - kTableOffsetAt), entryCount() + kCountBias);
   if (!file_.writeAt(kTableOffsetAt, fields, sizeof fields) || !file_.sync()) return failWrite();
-  dataEnd_ = committedEnd_ = tableEnd;
+  writer_.moveTo(tableEnd);
+  committedEnd_ = tableEnd;
   modified_ = false;
   return VKA_OK;
 }
@@ -220,11 +179,10 @@ int ArchiveFile::close() {
 
 void ArchiveFile::discard() {
   // What was appended after the last commit is dead space: give it back.
-  if (file_.isOpen() && dataEnd_ > committedEnd_ && committedEnd_ > kHeaderSize) {
+  if (file_.isOpen() && writer_.end() > committedEnd_ && committedEnd_ > kHeaderSize) {
     file_.truncate(committedEnd_);
   }
   file_.close();
-  staged_ = 0;
   modified_ = false;
 }
 

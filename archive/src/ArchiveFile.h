@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "AppendWriter.h"
 #include "ArchiveEntry.h"
 #include "FileHandle.h"
 
@@ -22,6 +23,7 @@ using ByteSink = std::function<bool(const std::uint8_t* piece, std::size_t lengt
 class ArchiveFile {
  public:
   ArchiveFile() = default;
+  ~ArchiveFile() { discard(); }
   ArchiveFile(const ArchiveFile&) = delete;
   ArchiveFile& operator=(const ArchiveFile&) = delete;
 
@@ -65,9 +67,6 @@ class ArchiveFile {
   int create();
   int readExisting();
   int appendRecord(ArchiveEntry entry, std::string_view name);
-  std::uint8_t* stageSpace(std::size_t& room);
-  bool flushStage();
-  bool reserveAppend(std::uint64_t length);
   int failWrite();
 
   FileHandle file_;
@@ -75,15 +74,12 @@ class ArchiveFile {
   std::vector<ArchiveEntry> entries_;
   std::string names_;  // every entry's name, back to back
   std::uint64_t tableSize_ = 0;
-  std::uint64_t dataEnd_ = kHeaderSize;     // where the next data, then the table, go
+  AppendWriter writer_{file_};  // its end is where the next data, then the table, go
   std::uint64_t committedEnd_ = kHeaderSize;  // the file's length when it was last consistent
   std::uint32_t version_ = kFormatVersion;
   std::uint32_t spareWord_ = 0;
   bool writable_ = false;
   bool modified_ = false;
-  bool writeFailed_ = false;
-  std::vector<std::uint8_t> stage_;  // appended bytes not yet written, at dataEnd_ - staged_
-  std::size_t staged_ = 0;
 };
 
 }  // namespace vka

@@ -29,8 +29,8 @@ class VkaTool : public ::testing::Test {
  protected:
   Outcome vka(const std::vector<std::string>& args) {
     std::string command = "cd " + quoted(folder.root().string()) + " && " VKA_TOOL_PATH;
-    for (const std::string& arg : args) command += " " + quoted(arg);
-    command += " 2>" + quoted(folder.path("stderr.txt"));
+    for (const std::string& arg : args) command.append(" ").append(quoted(arg));
+    command.append(" 2>").append(quoted(folder.path("stderr.txt")));
     Outcome outcome{};
     std::FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];

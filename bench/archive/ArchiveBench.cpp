@@ -1,0 +1,161 @@
+// Merge, repack and open timings of libvka, each as a ratio to a yardstick measured in the
+// same run. Sizes come from the environment so that a quick run is possible:
+//   VKA_BENCH_DIR (/tmp), VKA_BENCH_MIB (1024), VKA_BENCH_ENTRIES (100000),
+//   VKA_BENCH_OPEN_ENTRIES (1000000), VKA_BENCH_ROUNDS (3).
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "BenchArchives.h"
+#include "vka/vka.h"
+
+namespace fs = std::filesystem;
+using namespace vka::bench;
+
+namespace {
+
+std::uint64_t setting(const char* name, std::uint64_t fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? std::strtoull(value, nullptr, 10) : fallback;
+}
+
+void report(const char* what, double ratio, const char* target, bool met) {
+  std::printf("%-58s %8.2f  (target %s) %s\n", what, ratio, target, met ? "met" : "MISSED");
+  std::fflush(stdout);
+}
+
+// Each timing is the best of `rounds`, taken in turns with its yardstick, so that a
+// disk or neighbour that is busy for a moment spoils no single figure.
+void mergeAndRepackAgainstCopy(const fs::path& folder, std::uint64_t bytes, std::uint64_t entries,
+                               int rounds) {
+  const std::string source = folder / "source.vka", destination = folder / "game.vka";
+  const std::string copy = folder / "copy.bin", temp = folder / "temp.vka";
+  makeArchive(source, entries, bytes);
+  double copySeconds = 1e300, mergeSeconds = 1e300;
+  for (int round = 0; round < rounds; ++round) {
+    makeArchive(destination, 10, 10 * 1024);
+    warm(source);
+    copySeconds = std::min(copySeconds, copyAndSyncSeconds(source, copy));
+    fs::remove(copy);
+    warm(source);
+    mergeSeconds = std::min(
+        mergeSeconds, secondsOf([&] { VKA_Fusion(source.c_str(), destination.c_str(), nullptr); }));
+  }
+  std::printf("merge of %llu MiB in %llu entries: %.2f s; cp + sync of the source: %.2f s\n",
+              static_cast<unsigned long long>(bytes >> 20), static_cast<unsigned long long>(entries),
+              mergeSeconds, copySeconds);
+  report("merge speed, cp+sync time / merge time", copySeconds / mergeSeconds, ">= 0.8",
+         copySeconds / mergeSeconds >= 0.8);
+  fs::remove(source);
+
+  // The merged archive holds the same bytes; repacking it again and again keeps them.
+  double copyBackSeconds = 1e300, repackSeconds = 1e300;
+  for (int round = 0; round < rounds; ++round) {
+    warm(destination);
+    copyBackSeconds = std::min(copyBackSeconds, copyAndSyncSeconds(destination, copy));
+    fs::remove(copy);
+    warm(destination);
+    repackSeconds = std::min(
+        repackSeconds, secondsOf([&] { VKA_Repack(destination.c_str(), temp.c_str(), nullptr); }));
+  }
+  std::printf("repack of that archive: %.2f s; cp + sync of it: %.2f s\n", repackSeconds,
+              copyBackSeconds);
+  report("repack speed, cp+sync time / repack time", copyBackSeconds / repackSeconds, ">= 0.8",
+         copyBackSeconds / repackSeconds >= 0.8);
+  fs::remove(destination);
+}
+
+void peakMemoryWithOneHugeEntry(const fs::path& folder, std::uint64_t bytes) {
+  const std::string huge = folder / "huge.vka", destination = folder / "game.vka";
+  makeArchive(huge, 1, bytes);
+  makeArchive(destination, 1, 1024);
+  const std::string self = fs::read_symlink("/proc/self/exe");
+  const long mergeKib = peakKibOfChild(self, "--peak-merge '" + huge + "' '" + destination + "'");
+  const long repackKib =
+      peakKibOfChild(self, "--peak-repack '" + destination + "' '" + (folder / "t.vka").string() + "'");
+  std::printf("peak memory with one entry of %llu MiB: merge %.1f MiB, repack %.1f MiB\n",
+              static_cast<unsigned long long>(bytes >> 20), mergeKib / 1024.0, repackKib / 1024.0);
+  const double worst = std::max(mergeKib, repackKib) / 1024.0;
+  report("peak memory of merge and repack, MiB", worst, "< 64", mergeKib > 0 && worst < 64);
+  fs::remove(huge);
+  fs::remove(destination);
+}
+
+void openAgainstTableUncompress(const fs::path& folder, std::uint64_t entries) {
+  const std::string many = folder / "many.vka";
+  makeArchive(many, entries, entries);
+  warm(many);
+  const double openSeconds = bestOf(3, [] {}, [&] { VKA_GetFileCount(many.c_str()); });
+  const double inflateSeconds = tableUncompressSeconds(many);
+  std::printf("open of %llu entries: %.3f s; zlib uncompress of the table alone: %.3f s\n",
+              static_cast<unsigned long long>(entries), openSeconds, inflateSeconds);
+  report("open time / table uncompress time", openSeconds / inflateSeconds, "<= 1.5",
+         openSeconds / inflateSeconds <= 1.5);
+  fs::remove(many);
+}
+
+double repackSeconds(const fs::path& folder, std::uint64_t entries) {
+  const std::string original = folder / "scale.vka", work = folder / "scale-work.vka";
+  makeArchive(original, entries, entries * 512, 4);
+  const double seconds = bestOf(
+      3,
+      [&] {
+        fs::copy_file(original, work, fs::copy_options::overwrite_existing);
+        warm(work);
+      },
+      [&] { VKA_Repack(work.c_str(), (folder / "scale-temp.vka").c_str(), nullptr); });
+  fs::remove(original);
+  fs::remove(work);
+  return seconds;
+}
+
+void repackScaling(const fs::path& folder, std::uint64_t entries) {
+  const double small = repackSeconds(folder, entries / 10);
+  const double large = repackSeconds(folder, entries);
+  std::printf("repack of %llu entries: %.3f s; of %llu entries: %.3f s\n",
+              static_cast<unsigned long long>(entries / 10), small,
+              static_cast<unsigned long long>(entries), large);
+  report("repack time, 10x the entries / 1x", large / small, "<= 12", large / small <= 12);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Child modes: one call in a fresh process, printing its peak resident memory in KiB.
+  if (argc == 4 && std::strcmp(argv[1], "--peak-merge") == 0) {
+    if (VKA_Fusion(argv[2], argv[3], nullptr) != VKA_OK) return 1;
+    std::printf("%ld\n", ownPeakKib());
+    return 0;
+  }
+  if (argc == 4 && std::strcmp(argv[1], "--peak-repack") == 0) {
+    if (VKA_Repack(argv[2], argv[3], nullptr) != VKA_OK) return 1;
+    std::printf("%ld\n", ownPeakKib());
+    return 0;
+  }
+  const fs::path base = std::getenv("VKA_BENCH_DIR") ? std::getenv("VKA_BENCH_DIR") : "/tmp";
+  const std::uint64_t bytes = setting("VKA_BENCH_MIB", 1024) << 20;
+  const std::uint64_t entries = setting("VKA_BENCH_ENTRIES", 100000);
+  const std::uint64_t openEntries = setting("VKA_BENCH_OPEN_ENTRIES", 1000000);
+  std::string pattern = (base / "vka-bench-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    std::perror("vka bench folder");
+    return 1;
+  }
+  const fs::path folder = pattern;
+  try {
+    mergeAndRepackAgainstCopy(folder, bytes, entries, static_cast<int>(setting("VKA_BENCH_ROUNDS", 3)));
+    peakMemoryWithOneHugeEntry(folder, bytes);
+    openAgainstTableUncompress(folder, openEntries);
+    repackScaling(folder, entries);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "archive bench: %s\n", failure.what());
+    fs::remove_all(folder);
+    return 1;
+  }
+  fs::remove_all(folder);
+  return 0;
+}
