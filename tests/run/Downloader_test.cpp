@@ -238,7 +238,7 @@ TEST_F(DownloaderTest, StalledTransferFailsAfterTheLowSpeedTime) {
   const DownloadStatus status = Fetch(server.Url("/p.pak"), options);
 
   EXPECT_FALSE(status.Succeeded);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   EXPECT_TRUE(NothingLeft());
   // The wait still reached the window: curl reports even while no byte comes.
   EXPECT_GT(callback.progresses, 1);
@@ -255,7 +255,7 @@ TEST_F(DownloaderTest, ConnectionThatCannotBeMadeFailsAfterTheConnectTimeout) {
       Fetch("http://127.0.0.1:" + std::to_string(listener.port()) + "/p.pak", options);
 
   EXPECT_FALSE(status.Succeeded);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   EXPECT_EQ(callback.stops, 1);
   EXPECT_TRUE(NothingLeft());
 }

@@ -69,7 +69,7 @@ TEST_F(PatchrunTool, RunsThePatchesPlacesTheNewLauncherAndStartsTheGame) {
   EXPECT_EQ(ReadFileBytes(game / "MorvoPatcher"), "new launcher");
   EXPECT_FALSE(std::filesystem::exists(game / "MorvoTMP_MorvoPatcher"));
   EXPECT_EQ(FileLines(game / "MorvoPatcherLog.txt").back(), "Fin du log.");
-  for (int i = 0; i < 200 && !std::filesystem::exists(game / "marker.txt"); ++i) {
+  for (int i = 0; i < 500 && !std::filesystem::exists(game / "marker.txt"); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_TRUE(std::filesystem::exists(game / "marker.txt"));
