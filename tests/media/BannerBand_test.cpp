@@ -49,9 +49,9 @@ TEST_F(MediaBanner, JpegAndPngPicturesAreShownFromTheTopLeftCutToTheBand) {
   for (const auto& row : table) {
     SCOPED_TRACE("kind " + std::to_string(row.kind) + " " + std::to_string(row.width) + "x" +
                  std::to_string(row.height));
-    Use(row.kind, row.kind == 4 ? EncodePng(row.width, row.height, Gradient,
-                                            {PNG_COLOR_TYPE_RGB, 8, false})
-                                : EncodeJpeg(row.width, row.height, Gradient));
+    Use(row.kind, row.kind == 4
+                      ? EncodePng(row.width, row.height, Gradient, {PNG_COLOR_TYPE_RGB, 8, false})
+                      : EncodeJpeg(row.width, row.height, Gradient));
     BannerBand band(&window_, settings_, dir_.Dir());
     band.SetUp();
     EXPECT_TRUE(Shown(band));

@@ -6,7 +6,8 @@
 void ProgramFolder::Write(const std::string& name, const std::vector<unsigned char>& bytes) const {
   std::filesystem::create_directories(Path(name).parent_path());
   std::ofstream out(Path(name), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string ProgramFolder::Read(const std::string& name) const {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <sys/socket.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QTest>

@@ -60,10 +60,13 @@ TEST(MediaPictureDecode, JpegIsCutToTheBandNeverScaled) {
       ASSERT_TRUE(picture.has_value());
       EXPECT_EQ(picture->channels, 3);
       const bool gray = mode.mode == JpegMode::Grayscale;
-      ExpectTopLeftCorner(*picture, size, [gray](int x, int y) {
-        const Rgb c = Gradient(x, y);
-        return gray ? Rgb{c.g, c.g, c.g} : c;
-      }, 6);
+      ExpectTopLeftCorner(
+          *picture, size,
+          [gray](int x, int y) {
+            const Rgb c = Gradient(x, y);
+            return gray ? Rgb{c.g, c.g, c.g} : c;
+          },
+          6);
     }
   }
 }
@@ -108,8 +111,8 @@ TEST(MediaPictureDecode, PngOfEveryLayoutIsCutToTheBandExactly) {
       const auto picture = DecodePngTopLeft(bytes, kBandW, kBandH);
       ASSERT_TRUE(picture.has_value());
       ASSERT_EQ(picture->channels, 4);
-      ExpectTopLeftCorner(*picture, size,
-                          [&](int x, int y) { return ExpectedPng(x, y, entry.layout); }, 0);
+      ExpectTopLeftCorner(
+          *picture, size, [&](int x, int y) { return ExpectedPng(x, y, entry.layout); }, 0);
       const bool alpha = (entry.layout.colorType & PNG_COLOR_MASK_ALPHA) != 0;
       const int x = picture->width - 1;
       EXPECT_EQ(picture->Pixel(x, 0)[3], alpha ? 255 - x % 256 : 255);
@@ -174,10 +177,10 @@ TEST(MediaPictureDecode, OversizedPicturesAreRefused) {
                                 kBandW, kBandH)
                    .has_value());
   // The largest side allowed still decodes.
-  EXPECT_TRUE(DecodePngTopLeft(EncodePng(kMaxPictureSide, 1, Gradient,
-                                         {PNG_COLOR_TYPE_GRAY, 1, false}),
-                               kBandW, kBandH)
-                  .has_value());
+  EXPECT_TRUE(
+      DecodePngTopLeft(EncodePng(kMaxPictureSide, 1, Gradient, {PNG_COLOR_TYPE_GRAY, 1, false}),
+                       kBandW, kBandH)
+          .has_value());
 }
 
 // Damaged copies of good pictures must come back as a picture or as nothing, never a crash

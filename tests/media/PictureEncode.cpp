@@ -1,10 +1,12 @@
 #include "PictureEncode.h"
 
-#include <cstdio>  // jpeglib.h needs FILE
-#include <cstdlib>
-
-#include <jpeglib.h>
 #include <png.h>
+
+#include <cstdlib>
+// clang-format off
+#include <cstdio>  // jpeglib.h needs FILE before it
+#include <jpeglib.h>
+// clang-format on
 
 std::vector<std::uint8_t> EncodeJpeg(int width, int height, const PixelSource& pixel,
                                      JpegMode mode) {

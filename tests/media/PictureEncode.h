@@ -17,7 +17,7 @@ std::vector<std::uint8_t> EncodeJpeg(int width, int height, const PixelSource& p
                                      JpegMode mode = JpegMode::Baseline);
 
 struct PngLayout {
-  int colorType;      // PNG_COLOR_TYPE_*
+  int colorType;  // PNG_COLOR_TYPE_*
   int bitDepth;
   bool interlaced;
 };

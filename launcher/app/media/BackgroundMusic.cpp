@@ -29,9 +29,8 @@ BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, Logger& logger
                       }) {}
 
 BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, Logger& logger,
-                                 const std::string& programDir,
-                                 std::unique_ptr<MusicPlayer> player, ErrorNotice showError,
-                                 QObject* parent)
+                                 const std::string& programDir, std::unique_ptr<MusicPlayer> player,
+                                 ErrorNotice showError, QObject* parent)
     : QObject(parent),
       settings_(settings),
       logger_(logger),

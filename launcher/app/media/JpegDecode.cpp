@@ -2,10 +2,11 @@
 // return: it jumps back to the setjmp in DecodeInto, whose frame holds no C++ objects.
 #include <algorithm>
 #include <csetjmp>
+// clang-format off
 #include <cstddef>
-#include <cstdio>  // jpeglib.h needs size_t and FILE
-
+#include <cstdio>  // jpeglib.h needs size_t and FILE before it
 #include <jpeglib.h>
+// clang-format on
 
 #include "media/PictureDecode.h"
 

@@ -13,9 +13,9 @@
 inline constexpr int kMaxPictureSide = 16384;
 
 struct DecodedPicture {
-  int width = 0;     // of the kept corner
+  int width = 0;  // of the kept corner
   int height = 0;
-  int channels = 0;  // 3: RGB, 4: RGBA (not premultiplied)
+  int channels = 0;                  // 3: RGB, 4: RGBA (not premultiplied)
   std::vector<std::uint8_t> pixels;  // top row first, width * channels bytes per row
 
   const std::uint8_t* Pixel(int x, int y) const {
