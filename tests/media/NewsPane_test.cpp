@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QImage>
 #include <QTest>
 #include <QWebEngineView>
 #include <QWidget>
@@ -139,13 +140,16 @@ TEST_F(MediaNews, LayoutPlacesThePageUnderAFrameOfFourStrips) {
                 {pane.Pnl_BBorderTop(), {10, 20, 300, 2}},
                 {pane.Pnl_BBorderRight(), {308, 20, 2, 200}},
                 {pane.Pnl_BBorderBottom(), {10, 218, 300, 2}}};
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel_));
+  const QImage shot = panel_.grab().toImage();
   for (const auto& row : strips) {
     SCOPED_TRACE(row.strip->objectName().toStdString());
     EXPECT_EQ(row.strip->geometry(), row.bounds);
     EXPECT_TRUE(row.strip->isVisible());
     EXPECT_EQ(row.strip->palette().color(QPalette::Window), QColor(255, 0, 0));
-    // The strip lies above the page: it is what is found at its own centre.
+    // The strip lies above the page: it is what is found, and drawn, at its own centre.
     EXPECT_EQ(panel_.childAt(row.bounds.center()), row.strip);
+    EXPECT_EQ(shot.pixelColor(row.bounds.center()), QColor(255, 0, 0));
   }
   EXPECT_TRUE(pane.Wbs_News()->isVisible());
 }
