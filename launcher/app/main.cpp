@@ -4,6 +4,7 @@
 
 #include "AboutForm.h"
 #include "MainForm.h"
+#include "SanitizerOptions.h"
 #include "entry/ProgramEntry.h"
 #include "media/NewsPane.h"
 #include "patch/PatchRunState.h"

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QMessageBox>
 #include <QPainter>
 #include <QTimer>
 
@@ -108,6 +109,17 @@ void WhenModalOpens(std::function<void(QWidget*)> handle) {
     }
   });
   poll->start(10);
+}
+
+void ExpectErrorBox(QString& shownText) {
+  WhenModalOpens([&shownText](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Morvo Patcher"));
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    shownText = box->text();
+    box->accept();
+  });
 }
 
 AppTest::AppTest()

@@ -72,6 +72,10 @@ class SilentServer {
 // Calls handle with the first modal window that opens while the caller blocks in one.
 void WhenModalOpens(std::function<void(QWidget*)> handle);
 
+// Expects the window's error box (caption "Morvo Patcher", error icon) to open next; stores its
+// text and closes it.
+void ExpectErrorBox(QString& shownText);
+
 class AppTest : public ::testing::Test {
  protected:
   AppTest();

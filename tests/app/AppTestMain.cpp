@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "SanitizerOptions.h"
 #include "media/NewsPane.h"
 
 int main(int argc, char** argv) {

@@ -1,7 +1,6 @@
 // The main window's behaviour: activation, news one-shot, mouse-over, Start, Quit, About.
 #include <QFile>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTest>
 
 #include "AboutForm.h"
@@ -158,14 +157,7 @@ TEST_F(BehaviourTest, AGameThatCannotStartShowsTheErrorBoxAndTheWindowStillClose
   ShowForm();
   shell_.result = false;
   QString boxText;
-  WhenModalOpens([&boxText](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->windowTitle(), QStringLiteral("Morvo Patcher"));
-    EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    boxText = box->text();
-    box->accept();
-  });
+  ExpectErrorBox(boxText);
   form_->ShowStart();
   ClickOnPanel(40, 160, Qt::LeftButton);
   EXPECT_EQ(boxText, QStringLiteral("Impossible de lancer bin\\Game.exe"));

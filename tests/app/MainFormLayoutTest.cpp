@@ -2,7 +2,6 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QMessageBox>
 
 #include "AppFixture.h"
 #include "PictureBox.h"
@@ -175,14 +174,7 @@ TEST_F(LayoutTest, UnreadableConfigurationOrSkinEndsWithTheErrorBox) {
                         {"empty skin", true, {}}};
   for (const Case& c : cases) {
     QString shownText;
-    WhenModalOpens([&shownText](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      ASSERT_NE(box, nullptr);
-      EXPECT_EQ(box->windowTitle(), QStringLiteral("Morvo Patcher"));
-      EXPECT_EQ(box->icon(), QMessageBox::Critical);
-      shownText = box->text();
-      box->accept();
-    });
+    ExpectErrorBox(shownText);
     QFile::remove(QString::fromStdString(programDir_ + "Config.mpc"));
     PatcherSettings settings = SolidBlockSettings();
     settings.SkinImage = c.skin;
