@@ -1,6 +1,3 @@
-#include "config/ConfigReader.h"
-#include "config/ConfigWriter.h"
-
 #include <gtest/gtest.h>
 #include <sys/file.h>
 
@@ -9,6 +6,8 @@
 
 #include "SampleSettings.h"
 #include "TempDir.h"
+#include "config/ConfigReader.h"
+#include "config/ConfigWriter.h"
 
 namespace {
 
@@ -136,7 +135,7 @@ TEST(StartupLoadConfig, TextStopsAtItsFirstZeroByte) {
 }
 
 TEST(StartupLoadConfig, FlagIsItsLowestByte) {
-  const std::pair<std::int32_t, bool> cases[] = {{0, false}, {1, true}, {2, true},
+  const std::pair<std::int32_t, bool> cases[] = {{0, false},   {1, true},     {2, true},
                                                  {256, false}, {0x101, true}, {-256, false}};
   PatcherSettings s;
   s.BannerWidth = 0x5A5A5A5A;  // marks the place just before MusicEnabled

@@ -26,7 +26,8 @@ TEST(StartupLogger, WritesWindows1252LinesWithCrLf) {
             "Morvo Patcher Log\r\n\r\n\r\n"
             "      Lecture du fichier data.vka -> 1024 octets.\r\n"
             "plain text\r\n"
-            "Installation termin\xE9" "e.\r\n");
+            "Installation termin\xE9"
+            "e.\r\n");
 }
 
 TEST(StartupLogger, LongLinesAreWrittenWhole) {

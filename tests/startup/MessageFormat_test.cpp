@@ -30,11 +30,11 @@ TEST(StartupMessageFormat, StrayDirectivesStandAsTheyAre) {
     const char* expected;
   };
   const std::vector<Case> cases = {
-      {"50% done %s", {"x"}, "50% done x"},          // unknown "% d" style directive
-      {"%s %s %d", {"one"}, "one %s %d"},            // more directives than arguments
-      {"%x%n%p", {1}, "%x%n%p"},                     // unknown letters never consume
-      {"%d", {"text"}, "%d"},                        // argument of another kind
-      {"%s then %d", {5}, "%s then 5"},              // the mismatch leaves the argument
+      {"50% done %s", {"x"}, "50% done x"},  // unknown "% d" style directive
+      {"%s %s %d", {"one"}, "one %s %d"},    // more directives than arguments
+      {"%x%n%p", {1}, "%x%n%p"},             // unknown letters never consume
+      {"%d", {"text"}, "%d"},                // argument of another kind
+      {"%s then %d", {5}, "%s then 5"},      // the mismatch leaves the argument
       {"trailing %", {}, "trailing %"},
       {"%5.1f", {1.0}, "%5.1f"},
   };

@@ -34,7 +34,8 @@ std::string FileBytes(const std::vector<std::uint8_t>& bytes) {
 
 TEST(StartupMkconfig, BuildsEveryFieldFromAHandWrittenDescription) {
   TempDir dir;
-  const auto result = RunMkconfig("build " + kTestData + "every-field.txt -o " + (dir / "Config.mpc"), dir);
+  const auto result =
+      RunMkconfig("build " + kTestData + "every-field.txt -o " + (dir / "Config.mpc"), dir);
   ASSERT_EQ(result.exitCode, 0) << result.errors;
   PatcherSettings loaded;
   ASSERT_TRUE(LoadConfig(dir.path(), loaded));
@@ -60,10 +61,12 @@ TEST(StartupMkconfig, DumpThenBuildGivesTheSameBytes) {
     TempDir dir;
     WriteFileBytes(dir / "Config.mpc", FileBytes(bytes));
     std::filesystem::create_directory(dir / "described");
-    auto result = RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "described/skin.txt"), dir);
+    auto result =
+        RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "described/skin.txt"), dir);
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     EXPECT_TRUE(std::filesystem::exists(dir / "described/skin.bmp"));
-    result = RunMkconfig("build " + (dir / "described/skin.txt") + " -o " + (dir / "again.mpc"), dir);
+    result =
+        RunMkconfig("build " + (dir / "described/skin.txt") + " -o " + (dir / "again.mpc"), dir);
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     EXPECT_EQ(ReadFileBytes(dir / "again.mpc"), FileBytes(bytes));
   }
@@ -73,12 +76,15 @@ TEST(StartupMkconfig, DumpNamesTheBannerAfterItsKind) {
   TempDir dir;
   const std::string description = ReadFileBytes(kTestData + "every-field.txt");
   WriteFileBytes(dir / "Config.mpc", FileBytes(*SerializeConfig(SampleSettings())));
-  ASSERT_EQ(RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "d.txt"), dir).exitCode, 0);
+  ASSERT_EQ(RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "d.txt"), dir).exitCode,
+            0);
   EXPECT_EQ(ReadFileBytes(dir / "banner.png"), ReadFileBytes(kTestData + "banner.png"));
   const std::string dumped = ReadFileBytes(dir / "d.txt");
   EXPECT_NE(dumped.find("BannerData = banner.png\n"), std::string::npos);
   EXPECT_NE(dumped.find("ProgressBackColor = 0x8000000F\n"), std::string::npos);
-  EXPECT_NE(dumped.find("Messages[9] = \"T\xC3\xA9l\xC3\xA9" "chargement : \"\n"), std::string::npos);
+  EXPECT_NE(dumped.find("Messages[9] = \"T\xC3\xA9l\xC3\xA9"
+                        "chargement : \"\n"),
+            std::string::npos);
 }
 
 // Each broken line is refused with its line number and field; the output is not written.
@@ -97,28 +103,40 @@ TEST(StartupMkconfig, BrokenDescriptionsNameTheLineAndField) {
     std::string expected;
   };
   const Case cases[] = {
-      {replaced("SkinStartRect", "SkinStartRect = 1, 2, 3"), "line " + lineOf("SkinStartRect") + ": SkinStartRect"},
-      {replaced("WindowSize", "WindowSize = 640 x 392"), "line " + lineOf("WindowSize") + ": WindowSize"},
+      {replaced("SkinStartRect", "SkinStartRect = 1, 2, 3"),
+       "line " + lineOf("SkinStartRect") + ": SkinStartRect"},
+      {replaced("WindowSize", "WindowSize = 640 x 392"),
+       "line " + lineOf("WindowSize") + ": WindowSize"},
       {replaced("Language", "Language = 99999999999"), "line " + lineOf("Language") + ": Language"},
       {replaced("LogEnabled", "LogEnabled = yes"), "line " + lineOf("LogEnabled") + ": LogEnabled"},
-      {replaced("GameExe", "GameExe = " + std::string(256, 'x')), "line " + lineOf("GameExe") + ": GameExe"},
-      {replaced("StartCaption", "StartCaption = \xE6\x97\xA5"), "line " + lineOf("StartCaption") + ": StartCaption"},
-      {replaced("QuitCaption", "QuitCaption = \"open"), "line " + lineOf("QuitCaption") + ": QuitCaption"},
-      {replaced("QuitCaption", "QuitCaption = \"bad \\q\""), "line " + lineOf("QuitCaption") + ": QuitCaption"},
-      {replaced("QuitCaption", "QuitCaption = \"\\x4\""), "line " + lineOf("QuitCaption") + ": QuitCaption"},
-      {replaced("SkinImage", "SkinImage = banner.png"), "line " + lineOf("SkinImage") + ": SkinImage: not a BMP"},
-      {replaced("SkinImage", "SkinImage = none.bmp"), "line " + lineOf("SkinImage") + ": SkinImage"},
+      {replaced("GameExe", "GameExe = " + std::string(256, 'x')),
+       "line " + lineOf("GameExe") + ": GameExe"},
+      {replaced("StartCaption", "StartCaption = \xE6\x97\xA5"),
+       "line " + lineOf("StartCaption") + ": StartCaption"},
+      {replaced("QuitCaption", "QuitCaption = \"open"),
+       "line " + lineOf("QuitCaption") + ": QuitCaption"},
+      {replaced("QuitCaption", "QuitCaption = \"bad \\q\""),
+       "line " + lineOf("QuitCaption") + ": QuitCaption"},
+      {replaced("QuitCaption", "QuitCaption = \"\\x4\""),
+       "line " + lineOf("QuitCaption") + ": QuitCaption"},
+      {replaced("SkinImage", "SkinImage = banner.png"),
+       "line " + lineOf("SkinImage") + ": SkinImage: not a BMP"},
+      {replaced("SkinImage", "SkinImage = none.bmp"),
+       "line " + lineOf("SkinImage") + ": SkinImage"},
       {replaced("BannerKind", "BannerKind = 0"), "line " + lineOf("BannerData") + ": BannerData"},
       {replaced("GameExe", "GameExe"), "line " + lineOf("GameExe")},
-      {replaced("GameExe", "GameExecutable = x"), "line " + lineOf("GameExe") + ": GameExecutable: no such field"},
-      {replaced("ShowNews", "ShowStart = false"), "line " + lineOf("ShowNews") + ": ShowStart: given twice"},
+      {replaced("GameExe", "GameExecutable = x"),
+       "line " + lineOf("GameExe") + ": GameExecutable: no such field"},
+      {replaced("ShowNews", "ShowStart = false"),
+       "line " + lineOf("ShowNews") + ": ShowStart: given twice"},
       {replaced("ProgressForeColor", "# ProgressForeColor = 1"), "ProgressForeColor: missing"},
   };
   for (const auto& c : cases) {
     TempDir dir;
     std::filesystem::copy(kTestData, dir.path(), std::filesystem::copy_options::recursive);
     WriteFileBytes(dir / "broken.txt", c.description);
-    const auto result = RunMkconfig("build " + (dir / "broken.txt") + " -o " + (dir / "Config.mpc"), dir);
+    const auto result =
+        RunMkconfig("build " + (dir / "broken.txt") + " -o " + (dir / "Config.mpc"), dir);
     EXPECT_EQ(result.exitCode, 1) << c.expected;
     EXPECT_NE(result.errors.find(c.expected), std::string::npos) << result.errors;
     EXPECT_FALSE(std::filesystem::exists(dir / "Config.mpc")) << c.expected;

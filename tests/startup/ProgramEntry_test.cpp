@@ -1,4 +1,3 @@
-#include "entry/CommandTail.h"
 #include "entry/ProgramEntry.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +5,7 @@
 #include <filesystem>
 
 #include "TempDir.h"
+#include "entry/CommandTail.h"
 
 using Params = std::vector<std::string>;
 
@@ -41,7 +41,8 @@ TEST(StartupCommandTail, ModeWordsAreExactAndCaseSensitive) {
       {{"prog", "UPDATE_1"}, EntryMode::HandoffStep1},
       {{"prog", "UPDATE_2", "/a"}, EntryMode::HandoffStep2},
   };
-  for (const auto& c : cases) EXPECT_EQ(ModeOfParameters(c.parameters), c.mode) << c.parameters[1 % c.parameters.size()];
+  for (const auto& c : cases)
+    EXPECT_EQ(ModeOfParameters(c.parameters), c.mode) << c.parameters[1 % c.parameters.size()];
 }
 
 namespace {
@@ -72,7 +73,7 @@ TEST(StartupProgramEntry, StepTwoDeletesOnlyTheCopyBesideTheProgram) {
   const Case cases[] = {
       {dir / "MorvoTMP_Launcher", true},
       {dir / "MorvoTMP_My Game", true},
-      {dir / "Launcher.bak", false},               // not one of our temporary files
+      {dir / "Launcher.bak", false},             // not one of our temporary files
       {elsewhere / "MorvoTMP_Launcher", false},  // another folder
   };
   for (const auto& c : cases) {

@@ -9,8 +9,11 @@ inline PatcherSettings SampleSettings() {
   s.StartCaption = "Jouer";
   s.QuitCaption = "Quitter";
   s.AboutCaption = "\xC0 propos";
-  for (std::size_t i = 0; i < s.Messages.size(); ++i) s.Messages[i] = "Message " + std::to_string(i);
-  s.Messages[9] = "T\xE9l\xE9" "chargement : ";
+  for (std::size_t i = 0; i < s.Messages.size(); ++i)
+    s.Messages[i] = "Message " + std::to_string(i);
+  s.Messages[9] =
+      "T\xE9l\xE9"
+      "chargement : ";
   s.Language = 1;
   s.AboutText = "Serveur de test\r\nLigne 2";
   s.BannerKind = 4;

@@ -1,5 +1,4 @@
 #include "platform/Shell.h"
-#include "platform/ProgramDir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,6 +9,7 @@
 #include <thread>
 
 #include "TempDir.h"
+#include "platform/ProgramDir.h"
 
 using Words = std::vector<std::string>;
 
@@ -92,9 +92,9 @@ TEST(StartupShell, RoutesWindowsProgramsAndAddresses) {
   std::filesystem::create_directory(dir / "bin");
   for (const char* helper : {"wine", "xdg-open"}) {
     const std::string path = dir / "bin/" + helper;
-    WriteFileBytes(path, "#!/bin/sh\necho \"" + std::string(helper) +
-                             " $*\" > \"" + dir.path() + "out.tmp\"\nmv \"" + dir.path() +
-                             "out.tmp\" \"" + dir.path() + "out\"\n");
+    WriteFileBytes(path, "#!/bin/sh\necho \"" + std::string(helper) + " $*\" > \"" + dir.path() +
+                             "out.tmp\"\nmv \"" + dir.path() + "out.tmp\" \"" + dir.path() +
+                             "out\"\n");
     ::chmod(path.c_str(), 0755);
   }
   WriteFileBytes(dir / "Game.exe", "MZ\x90\x00 windows program");

@@ -1,6 +1,8 @@
 // A fresh folder per test, removed afterwards; paths end in '/' like ProgramDir.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -8,12 +10,11 @@
 #include <string>
 #include <vector>
 
-#include <stdlib.h>
-
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "morvo-startup-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "morvo-startup-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data()) ? pattern + "/" : std::string();
   }
   ~TempDir() {

@@ -22,12 +22,9 @@ TEST(StartupWindows1252, Utf8WithoutAByteIsRefused) {
     std::string utf8;
   };
   const Case refused[] = {
-      {"cjk character", "\xE6\x97\xA5"},
-      {"c1 control with a defined byte", "\xC2\x80"},
-      {"overlong slash", "\xC0\xAF"},
-      {"surrogate", "\xED\xA0\x80"},
-      {"beyond unicode", "\xF4\x90\x80\x80"},
-      {"truncated sequence", "\xC3"},
+      {"cjk character", "\xE6\x97\xA5"},      {"c1 control with a defined byte", "\xC2\x80"},
+      {"overlong slash", "\xC0\xAF"},         {"surrogate", "\xED\xA0\x80"},
+      {"beyond unicode", "\xF4\x90\x80\x80"}, {"truncated sequence", "\xC3"},
       {"stray continuation", "\x80"},
   };
   for (const auto& c : refused) EXPECT_FALSE(Utf8ToWindows1252(c.utf8)) << c.name;

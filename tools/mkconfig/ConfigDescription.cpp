@@ -58,7 +58,8 @@ bool FillField(ConfigField& field, const std::string& value, const std::filesyst
     case ConfigFieldKind::Rect:
     case ConfigFieldKind::Size: {
       auto numbers = ParseNumberList(value, NumberCount(field.kind));
-      if (!numbers) why = field.kind == ConfigFieldKind::Rect ? "expected X, Y, W, H" : "expected W, H";
+      if (!numbers)
+        why = field.kind == ConfigFieldKind::Rect ? "expected X, Y, W, H" : "expected W, H";
       if (numbers) field.numbers = std::move(*numbers);
       return numbers.has_value();
     }
@@ -98,9 +99,11 @@ bool CollectLines(std::string_view description, std::map<std::string, Given>& gi
       error = "line " + std::to_string(number) + ": expected Name = value";
       return false;
     }
-    const auto [at, inserted] = given.try_emplace(name, Given{number, std::string(line.substr(equals + 1))});
+    const auto [at, inserted] =
+        given.try_emplace(name, Given{number, std::string(line.substr(equals + 1))});
     if (!inserted) {
-      error = LineError(number, name, "given twice (first on line " + std::to_string(at->second.line) + ")");
+      error = LineError(number, name,
+                        "given twice (first on line " + std::to_string(at->second.line) + ")");
       return false;
     }
   }
@@ -113,11 +116,15 @@ std::string SkinFileName() { return "skin.bmp"; }
 
 std::string BannerFileName(std::int32_t bannerKind) {
   switch (bannerKind) {
-    case 1: return "banner.swf";
+    case 1:
+      return "banner.swf";
     case 2:
-    case 3: return "banner.jpg";
-    case 4: return "banner.png";
-    default: return "banner.bin";
+    case 3:
+      return "banner.jpg";
+    case 4:
+      return "banner.png";
+    default:
+      return "banner.bin";
   }
 }
 
@@ -178,10 +185,18 @@ std::string DescribeRecord(const ConfigRecord& record) {
   for (const auto& field : record) {
     out += field.name + " = ";
     switch (field.kind) {
-      case ConfigFieldKind::Text: out += QuoteTextValue(field.text); break;
-      case ConfigFieldKind::Int32: out += std::to_string(field.numbers.at(0)); break;
-      case ConfigFieldKind::Colour: out += FormatHex(field.numbers.at(0)); break;
-      case ConfigFieldKind::Flag: out += FormatFlag(field.numbers.at(0)); break;
+      case ConfigFieldKind::Text:
+        out += QuoteTextValue(field.text);
+        break;
+      case ConfigFieldKind::Int32:
+        out += std::to_string(field.numbers.at(0));
+        break;
+      case ConfigFieldKind::Colour:
+        out += FormatHex(field.numbers.at(0));
+        break;
+      case ConfigFieldKind::Flag:
+        out += FormatFlag(field.numbers.at(0));
+        break;
       case ConfigFieldKind::Rect:
       case ConfigFieldKind::Size:
         for (std::size_t i = 0; i < field.numbers.size(); ++i) {

@@ -49,11 +49,21 @@ std::optional<std::string> Unescape(std::string_view inner, std::string& error) 
     const char next = i + 1 < inner.size() ? inner[i + 1] : '\0';
     ++i;
     switch (next) {
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case '"':
+        out += '"';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'x': {
         const int high = i + 1 < inner.size() ? HexDigit(inner[i + 1]) : -1;
         const int low = i + 2 < inner.size() ? HexDigit(inner[i + 2]) : -1;
@@ -103,12 +113,23 @@ std::string QuoteTextValue(std::string_view bytes) {
   for (char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '\\': out += "\\\\"; continue;
-      case '"': out += "\\\""; continue;
-      case '\r': out += "\\r"; continue;
-      case '\n': out += "\\n"; continue;
-      case '\t': out += "\\t"; continue;
-      default: break;
+      case '\\':
+        out += "\\\\";
+        continue;
+      case '"':
+        out += "\\\"";
+        continue;
+      case '\r':
+        out += "\\r";
+        continue;
+      case '\n':
+        out += "\\n";
+        continue;
+      case '\t':
+        out += "\\t";
+        continue;
+      default:
+        break;
     }
     // Controls and the bytes the code page leaves undefined are written as escapes.
     if (byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
@@ -129,7 +150,8 @@ std::optional<std::int32_t> ParseNumberValue(std::string_view value) {
     std::uint32_t bits = 0;
     const auto digits = value.substr(2);
     const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), bits, 16);
-    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size()) return std::nullopt;
+    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size())
+      return std::nullopt;
     return static_cast<std::int32_t>(bits);
   }
   std::int32_t number = 0;

@@ -18,8 +18,7 @@ std::string QuoteTextValue(std::string_view bytes);
 std::optional<std::int32_t> ParseNumberValue(std::string_view value);
 
 // count numbers separated by commas.
-std::optional<std::vector<std::int32_t>> ParseNumberList(std::string_view value,
-                                                         std::size_t count);
+std::optional<std::vector<std::int32_t>> ParseNumberList(std::string_view value, std::size_t count);
 
 // true, false, or a number stored as it is.
 std::optional<std::int32_t> ParseFlagValue(std::string_view value);

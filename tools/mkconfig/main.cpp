@@ -58,8 +58,8 @@ int Build(const std::string& descriptionPath, const std::string& outputPath) {
   std::string description;
   if (!ReadWholeFile(descriptionPath, description)) return Fail(descriptionPath, "cannot be read");
   std::string error;
-  const auto record = ParseDescription(
-      description, std::filesystem::path(descriptionPath).parent_path(), error);
+  const auto record =
+      ParseDescription(description, std::filesystem::path(descriptionPath).parent_path(), error);
   if (!record) return Fail(descriptionPath, error);
   const auto bytes = EncodeConfigRecord(*record);
   if (!bytes) return Fail(descriptionPath, "a value does not fit the file format");
@@ -72,7 +72,8 @@ int Dump(const std::string& configPath, const std::string& outputPath) {
   if (!ReadWholeFile(configPath, bytes)) return Fail(configPath, "cannot be read");
   ConfigRecord record;
   if (!ParseConfigRecord(AsBytes(bytes), record)) {
-    return Fail(configPath, "not a configuration file (wrong magic, ends early, or impossible count)");
+    return Fail(configPath,
+                "not a configuration file (wrong magic, ends early, or impossible count)");
   }
   const std::size_t used = EncodeConfigRecord(record).value_or(std::vector<std::uint8_t>{}).size();
   if (used < bytes.size()) {

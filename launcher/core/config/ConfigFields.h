@@ -11,7 +11,7 @@
 // (name, field&), then Banner(name, BannerData&, present) where present is BannerKind > 0
 // as it stands when the banner is reached.
 template <class Settings, class Visitor>
-  requires std::is_same_v<std::remove_const_t<Settings>, PatcherSettings>
+requires std::is_same_v<std::remove_const_t<Settings>, PatcherSettings>
 void VisitConfigFields(Settings& s, Visitor&& v) {
   v.Text("StartCaption", s.StartCaption);
   v.Text("QuitCaption", s.QuitCaption);

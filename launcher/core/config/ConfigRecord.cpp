@@ -47,7 +47,8 @@ class RecordBuilder {
 
 void PutInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
   const auto bits = static_cast<std::uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(bits >> shift));
+  for (int shift = 0; shift < 32; shift += 8)
+    out.push_back(static_cast<std::uint8_t>(bits >> shift));
 }
 
 }  // namespace
@@ -56,11 +57,15 @@ std::size_t NumberCount(ConfigFieldKind kind) {
   switch (kind) {
     case ConfigFieldKind::Int32:
     case ConfigFieldKind::Flag:
-    case ConfigFieldKind::Colour: return 1;
-    case ConfigFieldKind::Rect: return 4;
-    case ConfigFieldKind::Size: return 2;
+    case ConfigFieldKind::Colour:
+      return 1;
+    case ConfigFieldKind::Rect:
+      return 4;
+    case ConfigFieldKind::Size:
+      return 2;
     case ConfigFieldKind::Text:
-    case ConfigFieldKind::Blob: return 0;
+    case ConfigFieldKind::Blob:
+      return 0;
   }
   return 0;
 }

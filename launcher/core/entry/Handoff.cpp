@@ -29,9 +29,11 @@ std::string FolderOf(const std::string& path) {
 
 bool SameFolder(const std::string& a, const std::string& b) {
   std::error_code error;
-  const auto left = std::filesystem::weakly_canonical(FolderOf(a).empty() ? "." : FolderOf(a), error);
+  const auto left =
+      std::filesystem::weakly_canonical(FolderOf(a).empty() ? "." : FolderOf(a), error);
   if (error) return false;
-  const auto right = std::filesystem::weakly_canonical(FolderOf(b).empty() ? "." : FolderOf(b), error);
+  const auto right =
+      std::filesystem::weakly_canonical(FolderOf(b).empty() ? "." : FolderOf(b), error);
   return !error && left == right;
 }
 
@@ -55,10 +57,14 @@ bool ReplaceWithCopy(const std::string& target, const std::string& selfPath) {
 
 const char* HandoffStepName(HandoffStep step) {
   switch (step) {
-    case HandoffStep::OldProgramGone: return "OldProgramGone";
-    case HandoffStep::TargetReplaced: return "TargetReplaced";
-    case HandoffStep::TargetStarted: return "TargetStarted";
-    case HandoffStep::CopyDeleting: return "CopyDeleting";
+    case HandoffStep::OldProgramGone:
+      return "OldProgramGone";
+    case HandoffStep::TargetReplaced:
+      return "TargetReplaced";
+    case HandoffStep::TargetStarted:
+      return "TargetStarted";
+    case HandoffStep::CopyDeleting:
+      return "CopyDeleting";
   }
   return "";
 }

@@ -1,10 +1,10 @@
 #include "log/Logger.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 namespace {

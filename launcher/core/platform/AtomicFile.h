@@ -2,10 +2,11 @@
 // flushed, and replace the target in one rename.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <span>
 #include <string>
-#include <sys/types.h>
 
 // Writes bytes to path with permission bits mode. On false the target is as it was and no
 // temporary file is left.

@@ -1,12 +1,13 @@
 #include "platform/Shell.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
 
 namespace {
 

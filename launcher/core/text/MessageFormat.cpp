@@ -1,17 +1,18 @@
 #include "text/MessageFormat.h"
 
-#include <charconv>
-#include <clocale>
 #include <langinfo.h>
 #include <locale.h>
+
+#include <charconv>
+#include <clocale>
 
 namespace {
 
 std::string FormatReal(double value, char decimalSeparator) {
   // to_chars ignores the C locale, which a GUI toolkit may have switched.
   char buffer[512];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::fixed, 2);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
   std::string text(buffer, result.ec == std::errc() ? result.ptr : buffer);
   for (char& c : text) {
     if (c == '.') c = decimalSeparator;
