@@ -182,7 +182,8 @@ TEST_F(BehaviourTest, AboutOpensTheAboutWindowModally) {
   bool mainBlocked = false;
   WhenModalOpens([&](QWidget* modal) {
     EXPECT_EQ(modal, &about);
-    mainBlocked = QApplication::activeModalWidget() == &about && !form_->isActiveWindow();
+    mainBlocked = QApplication::activeModalWidget() == &about &&
+                  about.windowModality() == Qt::ApplicationModal;
     about.close();
   });
   ClickOnPanel(170, 160, Qt::LeftButton);
