@@ -52,9 +52,11 @@ bool AppendWriter::append(const std::uint8_t* data, std::size_t length) {
   return !failed_;
 }
 
-bool AppendWriter::copyFrom(const FileHandle& source, std::uint64_t position, std::uint64_t length) {
+bool AppendWriter::copyFrom(const FileHandle& source, std::uint64_t position,
+                            std::uint64_t length) {
   if (!fits(length)) return false;
-  const bool joins = copyLength_ > 0 && copySource_ == &source && copyFrom_ + copyLength_ == position;
+  const bool joins =
+      copyLength_ > 0 && copySource_ == &source && copyFrom_ + copyLength_ == position;
   if (!joins) {
     if (!settleCopy()) return false;
     copySource_ = &source;
@@ -125,7 +127,8 @@ bool AppendWriter::kernelCopy(std::uint64_t from, std::uint64_t to, std::uint64_
 bool AppendWriter::copyThroughBuffer(std::uint64_t from, std::uint64_t to, std::uint64_t length) {
   if (buffer_.empty()) buffer_.resize(kCopyBufferSize);
   while (length > 0) {
-    const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(length, buffer_.size()));
+    const std::size_t piece =
+        static_cast<std::size_t>(std::min<std::uint64_t>(length, buffer_.size()));
     if (!copySource_->readAt(from, buffer_.data(), piece) ||
         !file_.writeAt(to, buffer_.data(), piece)) {
       return false;

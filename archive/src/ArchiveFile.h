@@ -74,7 +74,7 @@ class ArchiveFile {
   std::vector<ArchiveEntry> entries_;
   std::string names_;  // every entry's name, back to back
   std::uint64_t tableSize_ = 0;
-  AppendWriter writer_{file_};  // its end is where the next data, then the table, go
+  AppendWriter writer_{file_};                // its end is where the next data, then the table, go
   std::uint64_t committedEnd_ = kHeaderSize;  // the file's length when it was last consistent
   std::uint32_t version_ = kFormatVersion;
   std::uint32_t spareWord_ = 0;

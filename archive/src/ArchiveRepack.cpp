@@ -18,7 +18,8 @@ using vka::ArchiveFile;
 namespace {
 
 bool sameFile(const char* first, const char* second) {
-  struct stat a {}, b {};
+  struct stat a {
+  }, b{};
   return ::stat(first, &a) == 0 && ::stat(second, &b) == 0 && a.st_dev == b.st_dev &&
          a.st_ino == b.st_ino;
 }

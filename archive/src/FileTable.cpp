@@ -73,8 +73,8 @@ bool uncompressTable(const std::string& packed, std::uint32_t declaredSize, std:
   // zlib refuses a null output pointer even for an empty table.
   Bytef empty = 0;
   Bytef* out = declaredSize == 0 ? &empty : reinterpret_cast<Bytef*>(image.data());
-  if (uncompress(out, &imageSize, reinterpret_cast<const Bytef*>(packed.data()),
-                 packed.size()) != Z_OK) {
+  if (uncompress(out, &imageSize, reinterpret_cast<const Bytef*>(packed.data()), packed.size()) !=
+      Z_OK) {
     return false;
   }
   image.resize(imageSize);

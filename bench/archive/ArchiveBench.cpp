@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "BenchArchives.h"
@@ -28,44 +29,50 @@ void report(const char* what, double ratio, const char* target, bool met) {
   std::fflush(stdout);
 }
 
-// Each timing is the best of `rounds`, taken in turns with its yardstick, so that a
-// disk or neighbour that is busy for a moment spoils no single figure.
+struct Timing {
+  double work = 1e300;
+  double copy = 1e300;
+};
+
+// The best of `rounds` timings of `work` and of its yardstick, cp + sync of `file`, taken
+// in turns so that a disk or neighbour that is busy for a moment spoils no single figure.
+Timing againstCopy(int rounds, const std::string& file, const std::string& copy,
+                   const std::function<void()>& prepare, const std::function<void()>& work) {
+  Timing best;
+  for (int round = 0; round < rounds; ++round) {
+    prepare();
+    warm(file);
+    best.copy = std::min(best.copy, copyAndSyncSeconds(file, copy));
+    fs::remove(copy);
+    warm(file);
+    best.work = std::min(best.work, secondsOf(work));
+  }
+  return best;
+}
+
 void mergeAndRepackAgainstCopy(const fs::path& folder, std::uint64_t bytes, std::uint64_t entries,
                                int rounds) {
   const std::string source = folder / "source.vka", destination = folder / "game.vka";
   const std::string copy = folder / "copy.bin", temp = folder / "temp.vka";
   makeArchive(source, entries, bytes);
-  double copySeconds = 1e300, mergeSeconds = 1e300;
-  for (int round = 0; round < rounds; ++round) {
-    makeArchive(destination, 10, 10 * 1024);
-    warm(source);
-    copySeconds = std::min(copySeconds, copyAndSyncSeconds(source, copy));
-    fs::remove(copy);
-    warm(source);
-    mergeSeconds = std::min(
-        mergeSeconds, secondsOf([&] { VKA_Fusion(source.c_str(), destination.c_str(), nullptr); }));
-  }
+  const Timing merge = againstCopy(
+      rounds, source, copy, [&] { makeArchive(destination, 10, 10 * 1024); },
+      [&] { VKA_Fusion(source.c_str(), destination.c_str(), nullptr); });
   std::printf("merge of %llu MiB in %llu entries: %.2f s; cp + sync of the source: %.2f s\n",
-              static_cast<unsigned long long>(bytes >> 20), static_cast<unsigned long long>(entries),
-              mergeSeconds, copySeconds);
-  report("merge speed, cp+sync time / merge time", copySeconds / mergeSeconds, ">= 0.8",
-         copySeconds / mergeSeconds >= 0.8);
+              static_cast<unsigned long long>(bytes >> 20),
+              static_cast<unsigned long long>(entries), merge.work, merge.copy);
+  report("merge speed, cp+sync time / merge time", merge.copy / merge.work, ">= 0.8",
+         merge.copy / merge.work >= 0.8);
   fs::remove(source);
 
   // The merged archive holds the same bytes; repacking it again and again keeps them.
-  double copyBackSeconds = 1e300, repackSeconds = 1e300;
-  for (int round = 0; round < rounds; ++round) {
-    warm(destination);
-    copyBackSeconds = std::min(copyBackSeconds, copyAndSyncSeconds(destination, copy));
-    fs::remove(copy);
-    warm(destination);
-    repackSeconds = std::min(
-        repackSeconds, secondsOf([&] { VKA_Repack(destination.c_str(), temp.c_str(), nullptr); }));
-  }
-  std::printf("repack of that archive: %.2f s; cp + sync of it: %.2f s\n", repackSeconds,
-              copyBackSeconds);
-  report("repack speed, cp+sync time / repack time", copyBackSeconds / repackSeconds, ">= 0.8",
-         copyBackSeconds / repackSeconds >= 0.8);
+  const Timing repack = againstCopy(
+      rounds, destination, copy, [] {},
+      [&] { VKA_Repack(destination.c_str(), temp.c_str(), nullptr); });
+  std::printf("repack of that archive: %.2f s; cp + sync of it: %.2f s\n", repack.work,
+              repack.copy);
+  report("repack speed, cp+sync time / repack time", repack.copy / repack.work, ">= 0.8",
+         repack.copy / repack.work >= 0.8);
   fs::remove(destination);
 }
 
@@ -75,8 +82,8 @@ void peakMemoryWithOneHugeEntry(const fs::path& folder, std::uint64_t bytes) {
   makeArchive(destination, 1, 1024);
   const std::string self = fs::read_symlink("/proc/self/exe");
   const long mergeKib = peakKibOfChild(self, "--peak-merge '" + huge + "' '" + destination + "'");
-  const long repackKib =
-      peakKibOfChild(self, "--peak-repack '" + destination + "' '" + (folder / "t.vka").string() + "'");
+  const long repackKib = peakKibOfChild(
+      self, "--peak-repack '" + destination + "' '" + (folder / "t.vka").string() + "'");
   std::printf("peak memory with one entry of %llu MiB: merge %.1f MiB, repack %.1f MiB\n",
               static_cast<unsigned long long>(bytes >> 20), mergeKib / 1024.0, repackKib / 1024.0);
   const double worst = std::max(mergeKib, repackKib) / 1024.0;
@@ -89,7 +96,8 @@ void openAgainstTableUncompress(const fs::path& folder, std::uint64_t entries) {
   const std::string many = folder / "many.vka";
   makeArchive(many, entries, entries);
   warm(many);
-  const double openSeconds = bestOf(3, [] {}, [&] { VKA_GetFileCount(many.c_str()); });
+  const double openSeconds = bestOf(
+      3, [] {}, [&] { VKA_GetFileCount(many.c_str()); });
   const double inflateSeconds = tableUncompressSeconds(many);
   std::printf("open of %llu entries: %.3f s; zlib uncompress of the table alone: %.3f s\n",
               static_cast<unsigned long long>(entries), openSeconds, inflateSeconds);
@@ -147,7 +155,8 @@ int main(int argc, char** argv) {
   }
   const fs::path folder = pattern;
   try {
-    mergeAndRepackAgainstCopy(folder, bytes, entries, static_cast<int>(setting("VKA_BENCH_ROUNDS", 3)));
+    mergeAndRepackAgainstCopy(folder, bytes, entries,
+                              static_cast<int>(setting("VKA_BENCH_ROUNDS", 3)));
     peakMemoryWithOneHugeEntry(folder, bytes);
     openAgainstTableUncompress(folder, openEntries);
     repackScaling(folder, entries);

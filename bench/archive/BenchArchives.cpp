@@ -79,12 +79,14 @@ double tableUncompressSeconds(const std::string& archivePath) {
   std::vector<Bytef> packed(readU32(prefix));
   std::vector<Bytef> image(readU32(prefix + 4));
   in.read(reinterpret_cast<char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
-  return bestOf(3, [] {}, [&] {
-    uLongf length = image.size();
-    if (uncompress(image.data(), &length, packed.data(), packed.size()) != Z_OK) {
-      throw std::runtime_error("table does not decompress");
-    }
-  });
+  return bestOf(
+      3, [] {},
+      [&] {
+        uLongf length = image.size();
+        if (uncompress(image.data(), &length, packed.data(), packed.size()) != Z_OK) {
+          throw std::runtime_error("table does not decompress");
+        }
+      });
 }
 
 void warm(const std::string& path) {

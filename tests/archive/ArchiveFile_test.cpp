@@ -74,7 +74,8 @@ TEST(ArchiveFile, CompressedEntryIsOneZlibStreamAtDefaultLevel) {
 TEST(ArchiveFile, ContentFedInPiecesGivesTheSameStreamAsOneCompressCall) {
   ScratchFolder folder;
   std::string content;
-  for (int i = 0; content.size() < (3u << 20); ++i) content += std::to_string(i * 7919 % 10007) + ",";
+  for (long i = 0; content.size() < (3u << 20); ++i)
+    content.append(std::to_string(i * 7919 % 10007)).append(",");
   ArchiveFile archive;
   ASSERT_EQ(archive.open(folder.path("a.vka").c_str(), "w"), VKA_OK);
   std::size_t at = 0;
@@ -82,7 +83,8 @@ TEST(ArchiveFile, ContentFedInPiecesGivesTheSameStreamAsOneCompressCall) {
                                   [&](const std::uint8_t*& piece) -> std::int64_t {
                                     const std::size_t length = std::min<std::size_t>(
                                         content.size() - at, 1000 + at % 77777);
-                                    piece = reinterpret_cast<const std::uint8_t*>(content.data()) + at;
+                                    piece =
+                                        reinterpret_cast<const std::uint8_t*>(content.data()) + at;
                                     at += length;
                                     return static_cast<std::int64_t>(length);
                                   }),

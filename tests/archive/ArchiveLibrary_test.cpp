@@ -8,9 +8,6 @@
 namespace vka::test {
 namespace {
 
-int progressCalls = 0;
-void countProgress() { ++progressCalls; }
-
 class LoadedLibrary {
  public:
   explicit LoadedLibrary(const char* path) : handle_(::dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}

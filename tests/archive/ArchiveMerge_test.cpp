@@ -9,9 +9,6 @@
 namespace vka::test {
 namespace {
 
-int progressCalls = 0;
-void countProgress() { ++progressCalls; }
-
 TEST(ArchiveMerge, AppendsEverySourceEntryAfterTheDestinationEntries) {
   ScratchFolder folder;
   const std::string source = folder.path("patch.vka");

@@ -10,9 +10,6 @@
 namespace vka::test {
 namespace {
 
-int progressCalls = 0;
-void countProgress() { ++progressCalls; }
-
 TEST(ArchiveRepack, KeepsTheLastEntryOfEachNameInReverseOrder) {
   ScratchFolder folder;
   const std::string path = folder.path("game.vka");
@@ -26,7 +23,8 @@ TEST(ArchiveRepack, KeepsTheLastEntryOfEachNameInReverseOrder) {
   writeArchive(folder.path("expected.vka"), {{"X", "new x"}, {"dir", "", 0x02}, {"Y", "y"}});
   EXPECT_EQ(snapshot(path), snapshot(folder.path("expected.vka")));
   // Packed back to back from the header on: the old bytes of X are gone.
-  EXPECT_EQ(std::filesystem::file_size(path), std::filesystem::file_size(folder.path("expected.vka")));
+  EXPECT_EQ(std::filesystem::file_size(path),
+            std::filesystem::file_size(folder.path("expected.vka")));
 }
 
 TEST(ArchiveRepack, RepackingTwiceRestoresTheOrder) {
@@ -104,7 +102,8 @@ TEST(ArchiveRepack, RenameFailureKeepsTheArchiveAndRemovesTheTemporaryFile) {
   const std::string temp = (shm / ("vka-repack-" + std::to_string(::getpid()))).string();
   const std::string path = folder.path("game.vka");
   writeArchive(path, {{"X", "x"}, {"X", "x2"}});
-  struct stat a {}, b {};
+  struct stat a {
+  }, b{};
   ASSERT_EQ(::stat(folder.root().c_str(), &a), 0);
   ASSERT_EQ(::stat(shm.c_str(), &b), 0);
   if (a.st_dev == b.st_dev) GTEST_SKIP() << "temporary folder is on /dev/shm";

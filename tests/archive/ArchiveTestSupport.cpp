@@ -41,12 +41,15 @@ Bytes readBytes(const std::string& path) {
 
 void writeBytes(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::uint32_t u32At(const Bytes& bytes, std::size_t at) { return readU32(bytes.data() + at); }
 
-void putU32(Bytes& bytes, std::size_t at, std::uint32_t value) { writeU32(bytes.data() + at, value); }
+void putU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+  writeU32(bytes.data() + at, value);
+}
 
 std::string snapshot(const std::string& path) {
   ArchiveFile archive;
@@ -60,8 +63,8 @@ std::string snapshot(const std::string& path) {
       return true;
     });
     out << archive.name(entry) << ' ' << int(entry.flags) << ' ' << entry.compressedSize << ' '
-        << entry.alignedSize << ' ' << entry.uncompressedSize << ' ' << std::hash<std::string>{}(stored)
-        << '\n';
+        << entry.alignedSize << ' ' << entry.uncompressedSize << ' '
+        << std::hash<std::string>{}(stored) << '\n';
   }
   return out.str();
 }
@@ -73,5 +76,8 @@ std::vector<std::string> entryNames(const std::string& path) {
   for (const ArchiveEntry& entry : archive.entries()) names.emplace_back(archive.name(entry));
   return names;
 }
+
+int progressCalls = 0;
+void countProgress() { ++progressCalls; }
 
 }  // namespace vka::test

@@ -44,4 +44,8 @@ std::string snapshot(const std::string& path);
 // The entry names in table order.
 std::vector<std::string> entryNames(const std::string& path);
 
+// A progress procedure for the exports that counts its calls in progressCalls.
+extern int progressCalls;
+void countProgress();
+
 }  // namespace vka::test

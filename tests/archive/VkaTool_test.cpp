@@ -119,7 +119,8 @@ TEST_F(VkaTool, FailuresPrintOneLineNamingTheFileAndTheReason) {
     std::string line;
   };
   const std::vector<Case> cases = {
-      {{"list", "missing.vka"}, "vka: missing.vka: the file cannot be opened, created or written\n"},
+      {{"list", "missing.vka"},
+       "vka: missing.vka: the file cannot be opened, created or written\n"},
       {{"check", "text.txt"}, "vka: text.txt: not an archive, or a damaged one\n"},
       {{"merge", "text.txt", "good.vka"}, "vka: text.txt: not an archive, or a damaged one\n"},
       {{"merge", "good.vka", "text.txt"}, "vka: text.txt: not an archive, or a damaged one\n"},
@@ -152,8 +153,8 @@ TEST_F(VkaTool, HelpAndUsage) {
 }
 
 TEST_F(VkaTool, ExtractRefusesNamesThatLeaveTheOutputFolder) {
-  for (const char* name : {"..\\evil.txt", "maps/../../evil.txt", "\\abs.txt", "/abs.txt",
-                                  "C:\\evil.txt", ".."}) {
+  for (const char* name :
+       {"..\\evil.txt", "maps/../../evil.txt", "\\abs.txt", "/abs.txt", "C:\\evil.txt", ".."}) {
     writeArchive(folder.path("bad.vka"), {{"fine.txt", "fine"}, {name, "evil"}});
     const Outcome outcome = vka({"extract", "bad.vka", "-o", "out/inner"});
     EXPECT_EQ(outcome.status, 1) << name;

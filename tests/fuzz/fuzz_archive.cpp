@@ -24,8 +24,9 @@ struct Workspace {
 
   Workspace() {
     // tmpfs when there is one: merges and repacks flush to disk, which costs nothing there.
-    const std::filesystem::path base =
-        std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
+                                           ? "/dev/shm"
+                                           : std::filesystem::temp_directory_path();
     folder = base / ("vka-fuzz-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     input = (folder / "input.vka").string();
@@ -40,16 +41,16 @@ struct Workspace {
 
   // A small real archive: the "data" directory and the file "x" holding "hello".
   static Bytes makeValidArchive() {
-    static const unsigned char kHeader[] = {
-        'M', 'a', 's', 't', 'e', 'r', ' ', 'o', 'f', ' ', 'M', 'a', 'g', 'i', 'c', 0,
-        1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14,  // fill bytes
-        5, 0, 0, 0,                                     // tableOffset: behind "hello"
-        0, 0, 0, 0,                                     // spareWord
-        9, 0, 0, 0,                                     // countField: two entries
-        0, 2, 0, 0};                                    // version
+    static const unsigned char kHeader[] = {'M', 'a', 's', 't', 'e', 'r', ' ', 'o', 'f', ' ', 'M',
+                                            'a', 'g', 'i', 'c', 0,   1,   2,   3,   4,   5,   6,
+                                            7,   8,   9,   10,  11,  12,  13,  14,  // fill bytes
+                                            5,   0,   0,   0,   // tableOffset: behind "hello"
+                                            0,   0,   0,   0,   // spareWord
+                                            9,   0,   0,   0,   // countField: two entries
+                                            0,   2,   0,   0};  // version
     static const unsigned char kImage[] = {
-        'd', 'a', 't', 'a', 0, 0x49, 4, 0, 0, 0x14, 7, 0, 0, 0x5C, 5, 0, 0, 2, 0x2E, 5, 0, 0,
-        'x', 0, 5, 0, 0, 0, 5, 0, 0, 0, 5, 0, 0, 0, 1, 0, 0, 0, 0};
+        'd', 'a', 't', 'a', 0, 0x49, 4, 0, 0, 0x14, 7, 0, 0, 0x5C, 5, 0, 0, 2, 0x2E, 5, 0,
+        0,   'x', 0,   5,   0, 0,    0, 5, 0, 0,    0, 5, 0, 0,    0, 1, 0, 0, 0,    0};
     Bytes bytes(std::begin(kHeader), std::end(kHeader));
     for (char c : std::string("hello")) bytes.push_back(c);
     const Bytes stream = storedZlibStream(Bytes(std::begin(kImage), std::end(kImage)));
@@ -63,8 +64,8 @@ struct Workspace {
   // A zlib stream of one stored (uncompressed) deflate block, for fewer than 64 KiB.
   static Bytes storedZlibStream(const Bytes& content) {
     const auto length = static_cast<std::uint16_t>(content.size());
-    Bytes stream = {0x78, 0x01, 0x01, char(length), char(length >> 8), char(~length),
-                    char(~length >> 8)};
+    Bytes stream = {
+        0x78, 0x01, 0x01, char(length), char(length >> 8), char(~length), char(~length >> 8)};
     stream.insert(stream.end(), content.begin(), content.end());
     std::uint32_t a = 1, b = 0;
     for (char byte : content) {

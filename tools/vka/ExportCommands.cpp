@@ -17,7 +17,8 @@ int MergeArchives(const CommandArguments& args) {
   }
   TerminalProgress progress("merging", static_cast<std::uint64_t>(count));
   const int merged = VKA_Fusion(source.c_str(), destination.c_str(), TerminalProgress::stepCurrent);
-  if (merged != VKA_OK) return Fail(merged == VKA_ERR_OPEN ? destination : source, ResultInWords(merged));
+  if (merged != VKA_OK)
+    return Fail(merged == VKA_ERR_OPEN ? destination : source, ResultInWords(merged));
   return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "ArchiveFile.h"
 #include "VkaCommands.h"
 #include "vka/vka.h"
 
@@ -23,4 +24,10 @@ std::string ResultInWords(int result) {
     default:
       return "unexpected result " + std::to_string(result);
   }
+}
+
+bool OpenOrFail(vka::ArchiveFile& archive, const std::string& path, const char* mode) {
+  const int opened = archive.open(path.c_str(), mode);
+  if (opened != VKA_OK) Fail(path, ResultInWords(opened));
+  return opened == VKA_OK;
 }

@@ -19,7 +19,9 @@ std::int64_t nowMs() {
 }  // namespace
 
 TerminalProgress::TerminalProgress(std::string label, std::uint64_t total)
-    : label_(std::move(label)), total_(total), shown_(::isatty(STDOUT_FILENO) == 1),
+    : label_(std::move(label)),
+      total_(total),
+      shown_(::isatty(STDOUT_FILENO) == 1),
       previous_(current) {
   current = this;
 }

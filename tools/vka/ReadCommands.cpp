@@ -69,8 +69,7 @@ bool writeContent(const ArchiveFile& archive, const ArchiveEntry& entry, const f
 int ListArchive(const CommandArguments& args) {
   const std::string& path = args.operands[0];
   ArchiveFile archive;
-  const int opened = archive.open(path.c_str(), "r");
-  if (opened != VKA_OK) return Fail(path, ResultInWords(opened));
+  if (!OpenOrFail(archive, path, "r")) return kExitFailure;
   for (const ArchiveEntry& entry : archive.entries()) {
     std::printf("%-4s %10" PRIu32 " %10" PRIu32 "  %s\n", kindOf(entry).c_str(),
                 entry.uncompressedSize, entry.compressedSize,
@@ -82,11 +81,10 @@ int ListArchive(const CommandArguments& args) {
 int ExtractArchive(const CommandArguments& args) {
   const std::string& path = args.operands[0];
   ArchiveFile archive;
-  const int opened = archive.open(path.c_str(), "r");
-  if (opened != VKA_OK) return Fail(path, ResultInWords(opened));
+  if (!OpenOrFail(archive, path, "r")) return kExitFailure;
   std::string missing;
-  const auto chosen = newestEntries(archive, {args.operands.begin() + 1, args.operands.end()},
-                                    missing);
+  const auto chosen =
+      newestEntries(archive, {args.operands.begin() + 1, args.operands.end()}, missing);
   if (!missing.empty()) return Fail(path, "no entry named " + missing);
   // Every name is checked before anything is written.
   std::vector<fs::path> targets;
@@ -115,8 +113,7 @@ int ExtractArchive(const CommandArguments& args) {
 int CheckArchive(const CommandArguments& args) {
   const std::string& path = args.operands[0];
   ArchiveFile archive;
-  const int opened = archive.open(path.c_str(), "r");
-  if (opened != VKA_OK) return Fail(path, ResultInWords(opened));
+  if (!OpenOrFail(archive, path, "r")) return kExitFailure;
   TerminalProgress progress("checking", archive.entryCount());
   std::uint64_t files = 0;
   std::vector<std::string> bad;

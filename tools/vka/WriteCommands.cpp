@@ -41,11 +41,11 @@ int addFile(ArchiveFile& archive, const fs::path& file, const CommandArguments& 
   vka::FileHandle input;
   if (!input.open(file.c_str(), "r")) return Fail(file.string(), "cannot be read");
   std::vector<std::uint8_t> buffer(vka::kCopyBufferSize);
-  const int added = archive.addCompressed(*name, vka::kFileFlag,
-                                          [&](const std::uint8_t*& piece) -> std::int64_t {
-                                            piece = buffer.data();
-                                            return input.readSome(buffer.data(), buffer.size());
-                                          });
+  const int added =
+      archive.addCompressed(*name, vka::kFileFlag, [&](const std::uint8_t*& piece) -> std::int64_t {
+        piece = buffer.data();
+        return input.readSome(buffer.data(), buffer.size());
+      });
   if (added != VKA_OK) return Fail(file.string(), ResultInWords(added));
   return kExitOk;
 }
@@ -86,8 +86,7 @@ int CreateArchive(const CommandArguments& args) {
 int AddToArchive(const CommandArguments& args) {
   const std::string& path = args.operands[0];
   ArchiveFile archive;
-  const int opened = archive.open(path.c_str(), "r+");
-  if (opened != VKA_OK) return Fail(path, ResultInWords(opened));
+  if (!OpenOrFail(archive, path, "r+")) return kExitFailure;
   const int status = addFiles(archive, path, args);
   // A failure leaves the archive as it was: nothing was committed.
   archive.discard();

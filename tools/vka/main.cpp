@@ -40,8 +40,7 @@ const Command kCommands[] = {
      "the archive rebuilt with the newest entry of each name, through ARCHIVE.tmp", 1, 1,
      RepackArchive},
     {"check", "vka check ARCHIVE",
-     "opens the archive, counts its entries and decompresses every file entry", 1, 1,
-     CheckArchive},
+     "opens the archive, counts its entries and decompresses every file entry", 1, 1, CheckArchive},
 };
 
 void printHelp(const Command* only) {
