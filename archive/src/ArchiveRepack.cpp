@@ -24,6 +24,12 @@ bool sameFile(const char* first, const char* second) {
          a.st_ino == b.st_ino;
 }
 
+// Never a folder that happens to bear the temporary name.
+void removeRegularFile(const char* path) {
+  struct stat status {};
+  if (::lstat(path, &status) == 0 && S_ISREG(status.st_mode)) ::unlink(path);
+}
+
 // Makes the rename itself durable; a failure here loses nothing, so it is not reported.
 void syncFolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -60,7 +66,7 @@ extern "C" VKA_API int32_t VKA_Repack(const char* archivePath, const char* tempP
   if (tempPath == nullptr || sameFile(archivePath, tempPath)) return VKA_ERR_OPEN;
   ArchiveFile rebuilt;
   if (rebuilt.open(tempPath, "w+") != VKA_OK) {
-    std::remove(tempPath);
+    removeRegularFile(tempPath);  // created but its header could not be written
     return VKA_ERR_OPEN;
   }
   struct stat status {};
@@ -74,7 +80,7 @@ extern "C" VKA_API int32_t VKA_Repack(const char* archivePath, const char* tempP
   if (result == VKA_OK) {
     syncFolderOf(archivePath);
   } else {
-    std::remove(tempPath);
+    removeRegularFile(tempPath);
   }
   return result;
 }

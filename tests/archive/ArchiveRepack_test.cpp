@@ -88,8 +88,11 @@ TEST(ArchiveRepack, FailuresKeepTheArchiveAndLeaveNoTemporaryFile) {
   EXPECT_EQ(VKA_Repack(path.c_str(), path.c_str(), nullptr), VKA_ERR_OPEN);
   std::filesystem::create_hard_link(path, folder.path("link.vka"));
   EXPECT_EQ(VKA_Repack(path.c_str(), folder.path("link.vka").c_str(), nullptr), VKA_ERR_OPEN);
-  // The temporary file cannot be created.
+  // The temporary file cannot be created; a folder of that name is left alone.
   EXPECT_EQ(VKA_Repack(path.c_str(), folder.path("no/such/folder").c_str(), nullptr), VKA_ERR_OPEN);
+  std::filesystem::create_directory(folder.path("folder.tmp"));
+  EXPECT_EQ(VKA_Repack(path.c_str(), folder.path("folder.tmp").c_str(), nullptr), VKA_ERR_OPEN);
+  EXPECT_TRUE(std::filesystem::is_directory(folder.path("folder.tmp")));
   EXPECT_EQ(readBytes(path), before);
   EXPECT_FALSE(std::filesystem::exists(temp));
 }

@@ -22,9 +22,10 @@ extern "C" {
 /* Result codes, shared by every export. */
 #define VKA_OK 1                /* success */
 #define VKA_ERR_VERSION 2       /* the header's version is not 0x200 */
-#define VKA_ERR_NOT_ARCHIVE 3   /* wrong magic, or the file is damaged (table or data outside it) */
-#define VKA_ERR_ZLIB 4          /* the table does not decompress, or compression failed */
-#define VKA_ERR_OPEN 5          /* a file cannot be opened, created or replaced */
+#define VKA_ERR_NOT_ARCHIVE 3   /* wrong magic, or damaged: table, count or entry data outside it */
+#define VKA_ERR_ZLIB 4          /* the table does not decompress to sound records, or compression
+                                   failed */
+#define VKA_ERR_OPEN 5          /* a file cannot be opened, created, written or replaced */
 
 /* The only format version there is; VKA_CheckVersion answers it for a readable archive. */
 #define VKA_FORMAT_VERSION 0x200
@@ -32,8 +33,10 @@ extern "C" {
 typedef void (*VKA_Progress)(void);
 
 /* Appends every entry of source (records and stored bytes) to destination. The destination is
- * at every instant either its old self or the merged archive. 1, or 2..5 (5 for any
- * destination that does not open as an archive). */
+ * at every instant either its old self or the merged archive: the new data and table go behind
+ * the old table and one header write commits them. Both archives are checked whole before a
+ * byte is written. 1, or 2..5 (5 for any destination that does not open as an archive, and for
+ * a merge that cannot be written or would pass 2 GiB; the destination is then unchanged). */
 VKA_API int32_t VKA_Fusion(const char* sourcePath, const char* destinationPath,
                            VKA_Progress progress);
 
@@ -41,7 +44,8 @@ VKA_API int32_t VKA_Fusion(const char* sourcePath, const char* destinationPath,
 VKA_API int32_t VKA_CheckVersion(const char* path);
 
 /* Rebuilds archivePath through tempPath, keeping the last entry of each name, and puts the
- * rebuilt file in place with one atomic rename. 1, or 2..5; on failure the archive is as it was. */
+ * rebuilt file in place with one atomic rename. 1, or 2..5; on failure the archive is as it was
+ * and no temporary file is left behind. A tempPath naming the archive itself gives 5. */
 VKA_API int32_t VKA_Repack(const char* archivePath, const char* tempPath, VKA_Progress progress);
 
 /* Number of entries in the file table (directories and repeated names counted), else 2..5. */
