@@ -116,9 +116,10 @@ bool Attempt::AcceptBody() {
   } else {
     // The server sends the whole file: start over. A 200 that carries a Content-Range is a
     // server that cut the body without saying so; its bytes cannot be trusted either way.
-    rangeRefused_ = headers_.HasContentRange() || !file_.Truncate();
+    rangeRefused_ = headers_.HasContentRange();
+    writeFailed_ = !rangeRefused_ && !file_.Truncate();
   }
-  return !rangeRefused_;
+  return !rangeRefused_ && !writeFailed_;
 }
 
 size_t Attempt::OnHeader(char* data, size_t size, size_t count, void* self) {
