@@ -70,17 +70,15 @@ int ArchiveFile::readExisting() {
     return VKA_ERR_NOT_ARCHIVE;
   }
   std::string image;
-  if (!uncompressTable(packed, declaredSize, image) ||
-      !parseTableImage(image, countField - kCountBias, entries_)) {
+  if (!uncompressTable(packed, declaredSize, image)) return VKA_ERR_ZLIB;
+  const int parsed = parseTableImage(image, countField - kCountBias, size, entries_);
+  if (parsed != VKA_OK) {
     entries_.clear();
-    return VKA_ERR_ZLIB;
+    return parsed;
   }
-  for (const ArchiveEntry& entry : entries_) {
-    tableSize_ += entry.nameLength + kRecordFixedSize;
-    if (entry.hasData() && entry.absoluteOffset() + entry.compressedSize > size) {
-      entries_.clear();
-      return VKA_ERR_NOT_ARCHIVE;
-    }
+  // Records lie back to back from the image's start: the table ends behind the last one.
+  if (!entries_.empty()) {
+    tableSize_ = entries_.back().nameAt + entries_.back().nameLength + kRecordFixedSize;
   }
   names_ = std::move(image);
   // New data go behind everything the file holds, so the table the header points at is

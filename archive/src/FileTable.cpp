@@ -5,14 +5,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "vka/vka.h"
+
 namespace vka {
 
-bool parseTableImage(const std::string& image, std::uint32_t count,
-                     std::vector<ArchiveEntry>& entries) {
+int parseTableImage(const std::string& image, std::uint32_t count, std::uint64_t fileSize,
+                    std::vector<ArchiveEntry>& entries) {
   entries.clear();
   // Every record takes at least kRecordFixedSize bytes: a count that cannot fit is refused
   // before anything is reserved for it.
-  if (count > image.size() / kRecordFixedSize) return false;
+  if (count > image.size() / kRecordFixedSize) return VKA_ERR_ZLIB;
   entries.reserve(count);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.data());
   const std::size_t size = image.size();
@@ -20,10 +22,10 @@ bool parseTableImage(const std::string& image, std::uint32_t count,
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::size_t nameSpan = std::min(size - at, kMaxNameLength + 1);
     const void* nul = std::memchr(bytes + at, 0, nameSpan);
-    if (nul == nullptr) return false;
+    if (nul == nullptr) return VKA_ERR_ZLIB;
     const std::size_t nameLength = static_cast<const std::uint8_t*>(nul) - (bytes + at);
     const std::size_t fields = at + nameLength + 1;
-    if (size - fields < kRecordFixedSize - 1) return false;
+    if (size - fields < kRecordFixedSize - 1) return VKA_ERR_ZLIB;
     ArchiveEntry entry;
     entry.nameAt = static_cast<std::uint32_t>(at);
     entry.nameLength = static_cast<std::uint8_t>(nameLength);
@@ -32,10 +34,13 @@ bool parseTableImage(const std::string& image, std::uint32_t count,
     entry.uncompressedSize = readU32(bytes + fields + 8);
     entry.flags = bytes[fields + 12];
     entry.offset = readU32(bytes + fields + 13);
+    if (entry.hasData() && entry.absoluteOffset() + entry.compressedSize > fileSize) {
+      return VKA_ERR_NOT_ARCHIVE;
+    }
     entries.push_back(entry);
     at = fields + kRecordFixedSize - 1;
   }
-  return true;
+  return VKA_OK;
 }
 
 std::string buildTableImage(const std::vector<ArchiveEntry>& entries, std::string_view names) {

@@ -12,9 +12,10 @@ namespace vka {
 
 // Parses `count` records from the front of a decompressed table image. Names stay in
 // `image`, which becomes the archive's name pool. Every record must fit in the image and
-// every name must end with a NUL within 256 bytes. False for a damaged image.
-bool parseTableImage(const std::string& image, std::uint32_t count,
-                     std::vector<ArchiveEntry>& entries);
+// every name must end with a NUL within 256 bytes, else the result is 4; every entry's data
+// must lie within the first `fileSize` bytes, else the result is 3.
+int parseTableImage(const std::string& image, std::uint32_t count, std::uint64_t fileSize,
+                    std::vector<ArchiveEntry>& entries);
 
 // The image of `entries`, whose names are in `names`. Stored offsets count from the end of
 // the header.
