@@ -41,6 +41,8 @@ TEST(StartupProgramDir, NamesTheRunningProgramsFolder) {
   EXPECT_EQ(FileNameOfPath("/a/b/c.exe"), "c.exe");
   EXPECT_EQ(FileNameOfPath("bare"), "bare");
   EXPECT_EQ(FileNameOfPath("/a/b/"), "");
+  EXPECT_EQ(FolderOfPath("/a/b/c.exe"), "/a/b/");
+  EXPECT_EQ(FolderOfPath("bare"), "");
 }
 
 namespace {

@@ -23,17 +23,16 @@ void Notify(const HandoffOptions& options, HandoffStep step) {
   if (options.onStep) options.onStep(step);
 }
 
-std::string FolderOf(const std::string& path) {
-  return path.substr(0, path.size() - FileNameOfPath(path).size());
+std::filesystem::path CanonicalFolderOf(const std::string& path, std::error_code& error) {
+  const std::string folder = FolderOfPath(path);
+  return std::filesystem::weakly_canonical(folder.empty() ? "." : folder, error);
 }
 
 bool SameFolder(const std::string& a, const std::string& b) {
   std::error_code error;
-  const auto left =
-      std::filesystem::weakly_canonical(FolderOf(a).empty() ? "." : FolderOf(a), error);
+  const auto left = CanonicalFolderOf(a, error);
   if (error) return false;
-  const auto right =
-      std::filesystem::weakly_canonical(FolderOf(b).empty() ? "." : FolderOf(b), error);
+  const auto right = CanonicalFolderOf(b, error);
   return !error && left == right;
 }
 

@@ -21,22 +21,18 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-// The folder part of path with its trailing '/', or empty for a bare file name.
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+std::string TemporaryNameBeside(const std::string& path) {
+  return FolderOfPath(path) + "MorvoTMPSave" + std::to_string(::getpid()) + "_" +
+         FileNameOfPath(path);
 }
 
 }  // namespace
 
-std::string TemporaryNameBeside(const std::string& path) {
-  return FolderOf(path) + "MorvoTMPSave" + std::to_string(::getpid()) + "_" + FileNameOfPath(path);
-}
-
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                            mode_t mode) {
   const std::string temporary = TemporaryNameBeside(path);
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  const int fd =
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return false;
   const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
@@ -45,7 +41,7 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
     return false;
   }
   // The rename itself reaches the disk with its folder.
-  const std::string folderPath = FolderOf(path).empty() ? "." : FolderOf(path);
+  const std::string folderPath = FolderOfPath(path).empty() ? "." : FolderOfPath(path);
   const int folder = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     ::fsync(folder);

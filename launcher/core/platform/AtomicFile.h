@@ -12,6 +12,3 @@
 // temporary file is left.
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                            mode_t mode = 0644);
-
-// The temporary name ReplaceFileAtomically uses beside path.
-std::string TemporaryNameBeside(const std::string& path);

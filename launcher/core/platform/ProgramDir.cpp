@@ -15,12 +15,16 @@ std::string ProgramPath() {
 }
 
 std::string ProgramDir() {
-  const std::string path = ProgramPath();
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+  const std::string folder = FolderOfPath(ProgramPath());
+  return folder.empty() ? std::string("./") : folder;
 }
 
 std::string FileNameOfPath(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderOfPath(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }

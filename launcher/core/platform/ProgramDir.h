@@ -12,3 +12,6 @@ std::string ProgramDir();
 
 // The file-name part of a path: the text after the last '/'.
 std::string FileNameOfPath(const std::string& path);
+
+// The folder part of a path: the text up to and including the last '/', empty when none.
+std::string FolderOfPath(const std::string& path);
