@@ -33,55 +33,43 @@ void TestHttpServer::Add(const std::string& path, Route route) {
   routes_[path] = std::move(route);
 }
 
-void TestHttpServer::Serve(const std::string& path, std::string body) {
+TestHttpServer::Route TestHttpServer::MakeRoute(Kind kind, std::string body, std::size_t bytes) {
   Route route;
+  route.kind = kind;
   route.body = std::move(body);
-  Add(path, std::move(route));
+  route.bytes = bytes;
+  return route;
+}
+
+void TestHttpServer::Serve(const std::string& path, std::string body) {
+  Add(path, MakeRoute(Kind::Serve, std::move(body), 0));
 }
 void TestHttpServer::Fail(const std::string& path, int status) {
-  Route route;
-  route.kind = Kind::Fail;
+  Route route = MakeRoute(Kind::Fail, "", 0);
   route.status = status;
   Add(path, std::move(route));
 }
 void TestHttpServer::DropAfter(const std::string& path, std::string body, std::size_t bytes,
                                int times, bool honourRanges) {
-  Route route;
-  route.kind = Kind::DropAfter;
-  route.body = std::move(body);
-  route.bytes = bytes;
+  Route route = MakeRoute(Kind::DropAfter, std::move(body), bytes);
   route.times = times;
   route.honourRanges = honourRanges;
   Add(path, std::move(route));
 }
 void TestHttpServer::ShortBody(const std::string& path, std::string body, std::size_t bytes) {
-  Route route;
-  route.kind = Kind::ShortBody;
-  route.body = std::move(body);
-  route.bytes = bytes;
-  Add(path, std::move(route));
+  Add(path, MakeRoute(Kind::ShortBody, std::move(body), bytes));
 }
 void TestHttpServer::Stall(const std::string& path, std::string body, std::size_t bytes) {
-  Route route;
-  route.kind = Kind::Stall;
-  route.body = std::move(body);
-  route.bytes = bytes;
-  Add(path, std::move(route));
+  Add(path, MakeRoute(Kind::Stall, std::move(body), bytes));
 }
 void TestHttpServer::ChangeAfterDrop(const std::string& path, std::string before,
                                      std::string after, std::size_t bytes) {
-  Route route;
-  route.kind = Kind::ChangeAfterDrop;
-  route.body = std::move(before);
+  Route route = MakeRoute(Kind::ChangeAfterDrop, std::move(before), bytes);
   route.secondBody = std::move(after);
-  route.bytes = bytes;
   Add(path, std::move(route));
 }
 void TestHttpServer::Redirect(const std::string& path, const std::string& target) {
-  Route route;
-  route.kind = Kind::Redirect;
-  route.body = target;
-  Add(path, std::move(route));
+  Add(path, MakeRoute(Kind::Redirect, target, 0));
 }
 
 int TestHttpServer::Requests(const std::string& path) const {

@@ -62,6 +62,7 @@ class TestHttpServer {
     std::vector<std::string> ranges;
   };
 
+  static Route MakeRoute(Kind kind, std::string body, std::size_t bytes);
   void Add(const std::string& path, Route route);
   void Handle(const httplib::Request& request, httplib::Response& response);
   void CutAfter(httplib::Response& response, std::string body, std::size_t bytes, bool stall,
