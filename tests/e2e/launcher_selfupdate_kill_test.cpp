@@ -74,9 +74,17 @@ class LauncherSelfUpdateKills : public LauncherTest {
     return false;
   }
 
-  // Lets whatever survived the kill go on for a while, then stops every launcher.
+  // Lets the handoff that survived the kill go on until no step of it has run for two seconds
+  // (at most 40 s), then stops every launcher.
   void Settle() {
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    auto quietSince = Clock::now();
+    for (const auto deadline = quietSince + std::chrono::seconds(40); Clock::now() < deadline;) {
+      if (!ProcessesOf(Step::kCopyReplacing).empty() || !ProcessesOf(Step::kReplacedCleaning).empty())
+        quietSince = Clock::now();
+      else if (Clock::now() - quietSince > std::chrono::seconds(2))
+        break;
+      std::this_thread::sleep_for(Milliseconds(50));
+    }
     KillLaunchers();
   }
 

@@ -107,12 +107,12 @@ Canvas DrawSkin() {
     skin.Fill(0, y, kWidth, 1, Mix({18, 32, 64}, {10, 96, 110}, static_cast<double>(y) / kAreaHeight));
   skin.Fill(0, 0, kWidth, 56, {12, 20, 40});
   skin.Fill(0, 56, kWidth, 2, {230, 180, 60});
-  DrawText(skin, 20, 14, "MORVO PATCHER", 4, {240, 200, 90});
-  DrawText(skin, 400, 22, "DEMO", 3, {200, 220, 240});
+  DrawText(skin, 20, 14, "DEMO", 4, {240, 200, 90});
+  for (int x = 150; x < 525; x += 12) skin.Fill(x, 26, 6, 6, {60, 90, 140});
   skin.Fill(16, 66, 513, 208, {8, 16, 30});
   skin.Fill(16, 280, 513, 38, {8, 16, 30});
   // Below the background: the three buttons, normal row then mouse-over row.
-  const Rgb tops[3] = {{90, 200, 90}, {70, 120, 200}, {200, 90, 80}};
+  const Rgb tops[3] = {{90, 200, 90}, {200, 90, 80}, {70, 120, 200}};  // Start, Quit, About
   for (int i = 0; i < 3; ++i) {
     Rgb top = tops[i], bottom = Mix(tops[i], {0, 0, 0}, 0.55);
     DrawButton(skin, i * kButtonW, kAreaHeight, kButtonW, kButtonH, top, bottom);
@@ -132,7 +132,7 @@ Canvas DrawBanner() {
       if ((x + y) / 12 % 2 == 0) colour = Mix(colour, {0, 0, 0}, 0.15);
       banner.Set(x, y, colour);
     }
-  DrawText(banner, 24, 23, "MORVO PATCHER DEMO", 6, {255, 240, 200});
+  DrawText(banner, (545 - 18 * 6 * 4) / 2, 30, "MORVO PATCHER DEMO", 4, {255, 240, 200});
   return banner;
 }
 

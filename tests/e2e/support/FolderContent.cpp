@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "GameTools.h"
+#include "TestPaths.h"
 
 namespace fs = std::filesystem;
 
@@ -18,18 +20,30 @@ bool IsArchive(const fs::path& path) {
   return extension == ".vka" || extension == ".vkd";
 }
 
-// The entry names that `vka list` prints, one per line, in table order.
-std::vector<std::string> ListedNames(const std::string& listing) {
-  std::vector<std::string> names;
+struct ListedEntry {
+  std::string kind, name;
+  bool operator<(const ListedEntry& other) const {
+    return std::tie(name, kind) < std::tie(other.name, other.kind);
+  }
+};
+
+// The entries that `vka list` prints, one per line: kind, content size, stored size, name.
+std::vector<ListedEntry> ListedEntries(const std::string& listing) {
+  std::vector<ListedEntry> entries;
   std::istringstream lines(listing);
   for (std::string line; std::getline(lines, line);) {
-    if (line.empty()) continue;
-    names.push_back(line.substr(0, line.find('\t')));
+    std::istringstream fields(line);
+    ListedEntry entry;
+    std::string contentSize, storedSize;
+    if (!(fields >> entry.kind >> contentSize >> storedSize)) continue;
+    std::getline(fields >> std::ws, entry.name);
+    entries.push_back(entry);
   }
-  return names;
+  return entries;
 }
 
-// Sorted names, each with the bytes that extraction gives for it.
+// Every entry (repeated names kept) in name order, each file with the bytes that extraction
+// gives for its name.
 std::string ArchiveContent(const std::string& archive, const std::string& scratchDir,
                            std::string& problem) {
   std::string listing, checked;
@@ -38,15 +52,16 @@ std::string ArchiveContent(const std::string& archive, const std::string& scratc
   const std::string extracted = scratchDir + "/extracted";
   fs::remove_all(extracted);
   if (!RunTool("vka", {"extract", archive, "-o", extracted})) return "unextractable archive";
-  std::vector<std::string> names = ListedNames(listing);
-  std::sort(names.begin(), names.end());
+  std::vector<ListedEntry> entries = ListedEntries(listing);
+  std::sort(entries.begin(), entries.end());
   std::string content;
-  for (const std::string& name : names) {
-    std::string relative = name;
+  for (const ListedEntry& entry : entries) {
+    content += entry.kind + " " + entry.name + "\n";
+    if (entry.kind != "file") continue;
+    std::string relative = entry.name;
     std::replace(relative.begin(), relative.end(), '\\', '/');
     const fs::path file = fs::path(extracted) / relative;
-    content += name + "\n";
-    if (fs::is_regular_file(file)) content += ReadFileBytes(file.string()) + "\n";
+    content += fs::is_regular_file(file) ? ReadFileBytes(file.string()) + "\n" : "(not extracted)\n";
   }
   fs::remove_all(extracted);
   return content;

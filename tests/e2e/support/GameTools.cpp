@@ -33,13 +33,6 @@ void WriteFiles(const std::string& root, const FileMap& files) {
   }
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
 testing::AssertionResult MakeArchive(const std::string& archive, const FileMap& files,
                                      const std::string& scratchDir) {
   const std::string root = scratchDir + "/" + fs::path(archive).filename().string() + ".files";

@@ -17,7 +17,6 @@ testing::AssertionResult RunTool(const std::string& tool, const std::vector<std:
                                  std::string* output = nullptr);
 
 void WriteFiles(const std::string& root, const FileMap& files);
-std::string ReadFileBytes(const std::string& path);
 
 // An archive holding files, each named by its relative path (vka create --root).
 testing::AssertionResult MakeArchive(const std::string& archive, const FileMap& files,

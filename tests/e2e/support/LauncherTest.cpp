@@ -31,12 +31,13 @@ std::unique_ptr<ChildProcess> LauncherTest::StartLauncher(const std::string& gam
 
 bool LauncherTest::WaitForLogEnd(std::chrono::seconds timeout, const std::string& gameDir) {
   const std::string log = (gameDir.empty() ? game_ : gameDir) + "/MorvoPatcherLog.txt";
-  for (const auto deadline = Clock::now() + timeout; Clock::now() < deadline;) {
+  const auto deadline = Clock::now() + timeout;
+  while (true) {
     const std::vector<std::string> lines = LogLines(log);
     if (!lines.empty() && lines.back() == "Fin du log.") return true;
+    if (Clock::now() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  return false;
 }
 
 std::vector<pid_t> LauncherTest::LauncherProcesses(const std::string& gameDir) const {

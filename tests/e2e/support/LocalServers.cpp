@@ -16,13 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
   for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
@@ -63,7 +56,7 @@ NginxServer::NginxServer(const std::string& root, const std::string& stateDir,
   const std::string conf = stateDir + "/nginx.conf";
   for (int attempt = 0; attempt < 10; ++attempt) {
     port_ = FreePort();
-    std::string text = ReadFile(DemoPath("nginx.conf.in"));
+    std::string text = ReadFileBytes(DemoPath("nginx.conf.in"));
     ReplaceAll(text, "@PORT@", std::to_string(port_));
     ReplaceAll(text, "@ROOT@", fs::absolute(root).string());
     ReplaceAll(text, "@STATE@", fs::absolute(stateDir).string());
@@ -89,7 +82,7 @@ std::string NginxServer::Url(const std::string& path) const {
 int NginxServer::RequestCount(const std::string& path, int status) const {
   // Lines of the combined format: ... "GET /path HTTP/1.1" 200 ...
   const std::string wanted = "\"GET " + path + " HTTP/1.1\" " + std::to_string(status) + " ";
-  std::istringstream log(ReadFile(stateDir_ + "/access.log"));
+  std::istringstream log(ReadFileBytes(stateDir_ + "/access.log"));
   int count = 0;
   for (std::string line; std::getline(log, line);)
     if (line.find(wanted) != std::string::npos) ++count;

@@ -46,6 +46,7 @@ void PatchServerTest::SetUp() {
   scratch_ = work_ + "/scratch";
   fs::create_directories(server_ + "/patches");
   fs::create_directories(scratch_);
+  fs::copy_file(DemoPath("news.html"), server_ + "/news.html");
   nginx_ = std::make_unique<NginxServer>(server_, work_ + "/nginx", ServerBytesPerSecond());
   ASSERT_TRUE(nginx_->Running()) << "nginx did not start; see " << work_ << "/nginx";
 }

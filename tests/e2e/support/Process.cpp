@@ -12,6 +12,8 @@
 #include <sstream>
 #include <thread>
 
+#include "TestPaths.h"
+
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
@@ -51,16 +53,9 @@ pid_t Spawn(const std::vector<std::string>& argv, const RunOptions& options) {
   _exit(127);
 }
 
-std::string ReadWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 // A process that exists and is not a zombie waiting for a parent that may never reap it.
 bool Alive(pid_t pid) {
-  const std::string stat = ReadWhole("/proc/" + std::to_string(pid) + "/stat");
+  const std::string stat = ReadFileBytes("/proc/" + std::to_string(pid) + "/stat");
   const std::string::size_type end = stat.rfind(')');
   return end != std::string::npos && end + 2 < stat.size() && stat[end + 2] != 'Z';
 }
@@ -82,7 +77,7 @@ RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& opt
     result.timedOut = true;
     child.Kill();
   }
-  if (!options.outputFile.empty()) result.output = ReadWhole(options.outputFile);
+  if (!options.outputFile.empty()) result.output = ReadFileBytes(options.outputFile);
   return result;
 }
 
@@ -139,7 +134,7 @@ std::vector<pid_t> ProcessesRunning(const std::string& path) {
 
 std::vector<std::string> CommandLineOf(pid_t pid) {
   std::vector<std::string> parameters;
-  std::string raw = ReadWhole("/proc/" + std::to_string(pid) + "/cmdline");
+  std::string raw = ReadFileBytes("/proc/" + std::to_string(pid) + "/cmdline");
   std::string::size_type start = 0;
   while (start < raw.size()) {
     std::string::size_type end = raw.find('\0', start);
@@ -156,7 +151,7 @@ std::vector<pid_t> DescendantsOf(pid_t pid) {
   for (const auto& entry : fs::directory_iterator("/proc", error)) {
     const std::string name = entry.path().filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    const std::string stat = ReadWhole(entry.path().string() + "/stat");
+    const std::string stat = ReadFileBytes(entry.path().string() + "/stat");
     const std::string::size_type end = stat.rfind(')');
     if (end == std::string::npos) continue;
     std::istringstream fields(stat.substr(end + 2));

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -22,3 +24,10 @@ std::string FreshWorkDir(const std::string& testName) {
 }
 
 bool IsExecutable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}

@@ -13,3 +13,5 @@ std::string DemoPath(const std::string& name);
 std::string FreshWorkDir(const std::string& testName);
 // True when the file exists and may be executed.
 bool IsExecutable(const std::string& path);
+// The whole file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
