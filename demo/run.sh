@@ -149,14 +149,21 @@ launcher_window() {
   xdotool search --onlyvisible --name '^Morvo Patcher$' 2>/dev/null | head -n1
 }
 
+# One "checksum  path" line per file of the game folder.
+game_files() {
+  (cd "$GAME" && find . -type f -print0 | sort -z | xargs -0 md5sum | sed 's|  \./|  |')
+}
+
 show_results() {
   say "Log (MorvoPatcherLog.txt)"
   iconv -f WINDOWS-1252 -t UTF-8 "$GAME/MorvoPatcherLog.txt" | tr -d '\r'
   say "Merged archive: vka list data.vka"
   "$BIN/vka" list "$GAME/data.vka"
   "$BIN/vka" check "$GAME/data.vka"
-  say "Game folder now"
-  (cd "$GAME" && find . -type f | sed 's|^\./||' | sort)
+  say "Game folder now (+ new, * changed)"
+  game_files | awk 'NR == FNR { before[$2] = $1; next }
+                    { mark = !($2 in before) ? "+" : (before[$2] != $1 ? "*" : " ");
+                      print "  " mark " " $2 }' "$OUT/files-before.txt" -
 }
 
 # Clicks the Start button (its bounds below the 88-pixel banner) and waits for the game.
@@ -182,6 +189,7 @@ build_game
 build_server
 choose_display
 
+game_files > "$OUT/files-before.txt"
 say "Running the launcher"
 (cd "$GAME" && exec ./MorvoPatcher) > "$OUT/launcher.out" 2>&1 &
 LAUNCHER_PID=$!

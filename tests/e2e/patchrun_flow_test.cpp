@@ -101,6 +101,7 @@ TEST_F(PatchrunFlow, BrokenPatchesOnTheServerAreFetchedAgainOnceMended) {
 
   RunResult first = RunPatchrun();
   ASSERT_EQ(first.exitCode, 0) << first.output;
+  EXPECT_NE(first.output.find("Start would be shown"), std::string::npos) << first.output;
   EXPECT_EQ(LogLines(GamePath("MorvoPatcherLog.txt")).back(), "Fin du log.");
   EXPECT_FALSE(fs::exists(GamePath("Extras/notes.txt")));
   EXPECT_EQ(ReadFileBytes(GamePath("Extras/tard.txt")), "arrive en dernier");
