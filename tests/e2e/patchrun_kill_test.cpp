@@ -53,14 +53,14 @@ class PatchrunKills : public PatchServerTest {
   void SetUp() override {
     PatchServerTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    MakeGame({{"data.vka", Entries("Donnees/objet", 150, 100, 3000)},
+    MakeGame({{"data.vka", Entries("Donnees/objet", 400, 100, 3000)},
               {"Sons.vkd", Entries("Sons/effet", 60, 300, 2000)}});
     FileMap loose = Entries("Cartes/region", 3, 500, 1500000);
     loose["Lisezmoi.txt"] = "Nouveaux fichiers.";
     AddFilesPatch("p0001.pak", loose);
-    FileMap update = Entries("Donnees/objet", 200, 600, 2500);  // 150 replaced, 50 new
+    FileMap update = Entries("Donnees/objet", 500, 600, 2500);  // 400 replaced, 100 new
     AddArchivePatch("p0002.pak", "data.vka", update);
-    AddArchivePatch("p0003.pak", "data.vka", Entries("Donnees/nouveau", 120, 900, 3000));
+    AddArchivePatch("p0003.pak", "data.vka", Entries("Donnees/nouveau", 300, 900, 3000));
     AddArchivePatch("p0004.pak", "Sons.vkd", Entries("Sons/effet", 90, 1200, 2000));
     AddFilesPatch("p0005.pak", Entries("Extras/Doc/page", 20, 1400, 4000));
     PublishList("patchlist.ini", {"p0001.pak", "p0002.pak", "p0003.pak", "p0004.pak", "p0005.pak"});
@@ -94,9 +94,16 @@ class PatchrunKills : public PatchServerTest {
     return starts;
   }
 
-  // One patchrun killed after delay; false when it ended first. Notes the stage it died in.
-  bool RunAndKill(const std::string& gameDir, Milliseconds delay, KillFigures& figures) {
+  // One patchrun killed delay after its log shows the stage (or after its start); false when
+  // it ended first. Notes the stage it died in.
+  bool RunAndKill(const std::string& gameDir, Phase stage, Milliseconds delay,
+                  KillFigures& figures) {
     ChildProcess run({BinPath("patchrun"), gameDir});
+    while (stage != kBeforeDownloads &&
+           PhaseOfLog(ReadFileBytes(gameDir + "/MorvoPatcherLog.txt")) < stage) {
+      if (!run.Running()) return false;
+      std::this_thread::sleep_for(Milliseconds(1));
+    }
     if (run.Wait(delay) != -1) return false;
     run.Kill();
     ++figures.killsLanded;
@@ -113,24 +120,27 @@ TEST_F(PatchrunKills, EveryKilledRunEndsAsAnUninterruptedOne) {
   const FolderContent reference = GameContent(referenceDir);
   ASSERT_TRUE(reference.badArchives.empty()) << DescribeDifferences(reference, reference);
 
-  // Points spread evenly over the stages, at random within each.
+  // Points spread evenly over the stages: a random instant within each, counted from the
+  // moment the killed run's own log shows that the stage began.
   std::mt19937 random(20261208);
-  std::vector<long> points;
+  std::vector<std::pair<Phase, long>> points;
   constexpr int kPointsPerStage = 13;
   for (int p = kDownloads; p < kPhaseCount; ++p) {
-    std::uniform_int_distribution<long> within(stages[p], std::max(stages[p], stages[p + 1] - 1));
-    for (int i = 0; i < kPointsPerStage; ++i) points.push_back(within(random));
+    std::uniform_int_distribution<long> within(0, std::max(0L, stages[p + 1] - stages[p] - 1));
+    for (int i = 0; i < kPointsPerStage; ++i)
+      points.emplace_back(static_cast<Phase>(p), within(random));
   }
 
   KillFigures figures;
   std::string failureReport;
-  for (long point : points) {
+  for (const auto& [stage, delay] : points) {
     ++figures.pointsTried;
     const std::string gameDir = FreshGame("trial");
-    RunAndKill(gameDir, Milliseconds(point), figures);
+    RunAndKill(gameDir, stage, Milliseconds(delay), figures);
     // One run in three is killed again while it recovers.
     if (random() % 3 == 0)
-      RunAndKill(gameDir, Milliseconds(random() % (stages[kPhaseCount] + 1)), figures);
+      RunAndKill(gameDir, kBeforeDownloads, Milliseconds(random() % (stages[kPhaseCount] + 1)),
+                 figures);
     int runs = 0;
     RunResult ended;
     do {
@@ -145,7 +155,8 @@ TEST_F(PatchrunKills, EveryKilledRunEndsAsAnUninterruptedOne) {
     if (!differences.empty()) {
       ++figures.failures;
       if (figures.failures <= 3)
-        failureReport += "killed at " + std::to_string(point) + " ms:\n" + differences;
+        failureReport += std::string("killed ") + std::to_string(delay) + " ms into the " +
+                         kPhaseNames[stage] + ":\n" + differences;
       fs::rename(gameDir, work_ + "/failed-" + std::to_string(figures.failures));
     }
   }
@@ -156,7 +167,9 @@ TEST_F(PatchrunKills, EveryKilledRunEndsAsAnUninterruptedOne) {
     std::cout << (p ? ", " : "") << kPhaseNames[p] << " " << figures.killsPerPhase[p];
   std::cout << "), runs needed after the kills " << figures.runsNeeded << " (at most "
             << figures.mostRuns << " for one point), failures " << figures.failures
-            << "; an uninterrupted run takes " << stages[kPhaseCount] << " ms" << std::endl;
+            << "; an uninterrupted run takes " << stages[kPhaseCount] << " ms, its stages begin at";
+  for (int p = kDownloads; p < kPhaseCount; ++p) std::cout << " " << stages[p];
+  std::cout << " ms" << std::endl;
   EXPECT_EQ(figures.failures, 0) << failureReport;
   EXPECT_GE(figures.killsLanded, 50);
   for (int p = kDownloads; p < kPhaseCount; ++p)
