@@ -120,20 +120,17 @@ TEST_F(PatchrunKills, EveryKilledRunEndsAsAnUninterruptedOne) {
   const FolderContent reference = GameContent(referenceDir);
   ASSERT_TRUE(reference.badArchives.empty()) << DescribeDifferences(reference, reference);
 
-  // Points spread evenly over the stages: a random instant within each, counted from the
-  // moment the killed run's own log shows that the stage began.
+  // Points taken from the stages in turn: a random instant within the stage, counted from the
+  // moment the killed run's own log shows that the stage began; until enough kills landed.
   std::mt19937 random(20261208);
-  std::vector<std::pair<Phase, long>> points;
-  constexpr int kPointsPerStage = 13;
-  for (int p = kDownloads; p < kPhaseCount; ++p) {
-    std::uniform_int_distribution<long> within(0, std::max(0L, stages[p + 1] - stages[p] - 1));
-    for (int i = 0; i < kPointsPerStage; ++i)
-      points.emplace_back(static_cast<Phase>(p), within(random));
-  }
-
+  constexpr int kKillsWanted = 52, kMostPoints = 150;
   KillFigures figures;
   std::string failureReport;
-  for (const auto& [stage, delay] : points) {
+  while (figures.killsLanded < kKillsWanted && figures.pointsTried < kMostPoints) {
+    const auto stage = static_cast<Phase>(kDownloads + figures.pointsTried % (kPhaseCount - 1));
+    std::uniform_int_distribution<long> within(
+        0, std::max(0L, stages[stage + 1] - stages[stage] - 1));
+    const long delay = within(random);
     ++figures.pointsTried;
     const std::string gameDir = FreshGame("trial");
     RunAndKill(gameDir, stage, Milliseconds(delay), figures);
