@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "MkpatchCommands.h"
-#include "patch/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "patch/GamePath.h"
 #include "patch/PatchContainer.h"
 #include "platform/ProgramDir.h"

@@ -6,7 +6,7 @@
 
 #include "MkpatchCommands.h"
 #include "patch/ArchiveMerge.h"
-#include "patch/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "patch/GamePath.h"
 #include "patch/PatchContainer.h"
 #include "text/Windows1252.h"

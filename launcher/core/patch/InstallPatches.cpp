@@ -11,7 +11,7 @@
 #include "ini/AsciiText.h"
 #include "log/LogLines.h"
 #include "patch/ArchiveMerge.h"
-#include "patch/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "patch/GamePath.h"
 #include "patch/PatchContainer.h"
 #include "patch/PatchLists.h"

@@ -4,9 +4,14 @@
 
 #include "ini/AsciiText.h"
 #include "ini/IniFile.h"
-#include "patch/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 namespace {
+
+// The register is replaced in one step: a kill never leaves it half-written.
+void ReplaceRegister(const std::string& path, const std::string& bytes) {
+  ReplaceFileAtomically(path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+}
 
 constexpr char kOptions[] = "options";
 constexpr char kPatchs[] = "patchs";
@@ -76,8 +81,7 @@ void WriteInstalledRegister(PatchRunState& state) {
     if (!rewritten) bytes += name + "=1\r\n";
   }
   for (const std::string& name : downloaded) bytes += name + "=1\r\n";
-  // The register is replaced in one step: a kill never leaves it half-written.
-  WriteFileAtomically(state.RegisterPath, bytes);
+  ReplaceRegister(state.RegisterPath, bytes);
 }
 
 void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir) {
@@ -105,5 +109,5 @@ void RemoveFromRegister(const PatchRunState& state, const std::string& name) {
   for (const std::string& line : installed.ReadSection(kPatchs)) {
     if (KeyOf(line) != name) bytes += line + "\r\n";
   }
-  WriteFileAtomically(state.RegisterPath, bytes);
+  ReplaceRegister(state.RegisterPath, bytes);
 }

@@ -1,5 +1,5 @@
-// Files that are never half-written: the bytes go to a temporary file beside the target, are
-// flushed, and replace the target in one rename.
+// Files that are never half-written: data go to a temporary file beside the target, which
+// replaces the target with one rename once everything is written.
 #pragma once
 
 #include <sys/types.h>
@@ -8,7 +8,35 @@
 #include <span>
 #include <string>
 
-// Writes bytes to path with permission bits mode. On false the target is as it was and no
-// temporary file is left.
+class AtomicFileWriter {
+ public:
+  // Creates (truncating) target + ".MorvoTMP". The name is fixed so that a later attempt after a
+  // kill reuses, and so removes, what an interrupted one left.
+  explicit AtomicFileWriter(std::string targetPath);
+  ~AtomicFileWriter();  // removes the temporary file unless committed
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  // False once any write failed (disk full, I/O error); later writes are dropped.
+  bool Write(const void* data, std::size_t size);
+  // Flushes the buffer, gives the file the permission bits of mode, and renames it over the
+  // target. With durable, the data and the rename are also forced to the disk, so that not even
+  // a power cut leaves a half-written target. False, and the target untouched, when anything
+  // failed.
+  bool Commit(mode_t mode = 0644, bool durable = false);
+
+ private:
+  bool Flush();
+
+  std::string target_;
+  std::string temp_;
+  int fd_ = -1;
+  bool failed_ = false;
+  std::string buffer_;
+};
+
+// Replaces path by bytes in one step, durably, with permission bits mode. On false the target
+// is as it was and no temporary file is left.
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                            mode_t mode = 0644);
