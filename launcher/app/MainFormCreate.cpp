@@ -52,12 +52,7 @@ void TMainForm::FormCreate() {
     FailCreation(kConfigReadFailure);
     return;
   }
-  if (settings_.LogEnabled) {
-    log_.LogOpen();
-    log_.LogLine(loglines::kHeaderTitle);
-    log_.LogLine(loglines::kHeaderRule);
-    log_.LogBlankLine();
-  }
+  if (settings_.LogEnabled) LogOpenWithHeader(log_);
   log_.LogLine(loglines::kInterfaceInit);
 
   // Every Qt widget already paints through a back buffer: nothing to switch on for flicker.

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "log/LogLines.h"
+
 namespace {
 
 // True when another process holds the log at path locked; the log is then left to it.
@@ -69,4 +71,11 @@ void Logger::WriteLine(std::string_view text) {
     if (n <= 0) return;
     written += static_cast<std::size_t>(n);
   }
+}
+
+void LogOpenWithHeader(Logger& log) {
+  log.LogOpen();
+  log.LogLine(loglines::kHeaderTitle);
+  log.LogLine(loglines::kHeaderRule);
+  log.LogBlankLine();
 }

@@ -37,3 +37,6 @@ class Logger {
   int fd_ = -1;
   bool closedForGood_ = false;
 };
+
+// Opens the log and writes its three header lines; what a run with logging on does first.
+void LogOpenWithHeader(Logger& log);

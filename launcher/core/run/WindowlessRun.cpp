@@ -35,12 +35,7 @@ bool IsRegularFile(const std::string& path) {
 
 void WriteCreationLines(const PatcherSettings& settings, const std::string& programDir,
                         Logger& log) {
-  if (settings.LogEnabled) {
-    log.LogOpen();
-    log.LogLine(loglines::kHeaderTitle);
-    log.LogLine(loglines::kHeaderRule);
-    log.LogBlankLine();
-  }
+  if (settings.LogEnabled) LogOpenWithHeader(log);
   log.LogLine(loglines::kInterfaceInit);
   log.LogLine(loglines::kInterfaceInitDone);
   log.LogBlankLine();
