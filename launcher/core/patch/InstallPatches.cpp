@@ -11,11 +11,12 @@
 #include "ini/AsciiText.h"
 #include "log/LogLines.h"
 #include "patch/ArchiveMerge.h"
-#include "platform/AtomicFile.h"
 #include "patch/GamePath.h"
 #include "patch/PatchContainer.h"
 #include "patch/PatchLists.h"
+#include "patch/ProgramCopy.h"
 #include "patch/RepackRecord.h"
+#include "platform/AtomicFile.h"
 #include "platform/ProgramDir.h"
 #include "text/MessageFormat.h"
 #include "text/Windows1252.h"
@@ -209,10 +210,7 @@ void InstallContainer(PatchContext& context, const std::string& path, std::size_
     RemoveFromRegister(context.State, PatchNameOf(path));
     return;
   }
-  if (!programCopy.empty()) {
-    context.Window.StartProgram(programCopy, "UPDATE_1 " + context.ProgramPath, "");
-    context.Window.CloseMainWindow();
-  }
+  if (!programCopy.empty()) StartProgramCopy(context, programCopy);
 }
 
 }  // namespace

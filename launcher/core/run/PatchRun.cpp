@@ -6,6 +6,7 @@
 #include "log/LogLines.h"
 #include "patch/InstallPatches.h"
 #include "patch/PatchLists.h"
+#include "patch/ProgramCopy.h"
 #include "run/DownloadOutcomes.h"
 #include "run/RunLock.h"
 #include "run/StatusCallback.h"
@@ -151,6 +152,8 @@ void PatchRun::RecoverUnfinishedPatches() {
   run.lock.Acquire();
   PatchContext& context = run.context;
   PatchRunState& state = context.State;
+  // Before this run installs anything: a copy found now was left by an earlier run.
+  ResumeInterruptedSelfUpdate(context);
   ResumeInterruptedRepacks(context);
   FindUnfinishedPatches(state, context.ProgramDir);
   if (!state.InstallFiles.empty()) {
