@@ -76,6 +76,8 @@ for _ in $(seq "$rounds"); do
   cp_times+=("$(seconds cp -r "$work/files" "$work/cp-copy")")
   dd_times+=("$(seconds dd if="$work/bench.pak" of="$work/dd-copy" bs=256k status=none)")
   cp "$work/bench.pak" "$work/game/MorvoTMPbench.pak"
+  # Each contender writes its gigabyte into the same room: the yardsticks' copies go first.
+  rm -rf "$work/cp-copy" "$work/dd-copy"
   install_times+=("$(seconds "$bin/run_install_bench" "$work/game" "$work/game/MorvoTMPbench.pak")")
   cmp -s "$work/game/data7.bin" "$work/files/data7.bin" || { echo "install differs" >&2; exit 1; }
 done

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/AtomicFile.h"
+
 namespace {
 
 // Reads are gathered so that the small fields and 4096-byte chunks cost few system calls.
@@ -61,6 +63,19 @@ std::size_t ContainerReader::Read(void* out, std::size_t size) {
   bufferStart_ += taken;
   position_ += static_cast<std::int64_t>(taken);
   return taken;
+}
+
+std::int64_t ContainerReader::CopyTo(AtomicFileWriter& out, std::int64_t size) {
+  const auto buffered = std::min<std::int64_t>(size, buffer_.size() - bufferStart_);
+  if (!out.Write(buffer_.data() + bufferStart_, static_cast<std::size_t>(buffered))) return 0;
+  bufferStart_ += static_cast<std::size_t>(buffered);
+  position_ += buffered;
+  if (buffered == size) return size;
+  // The read-ahead is used up, so the file offset is where the data go on.
+  const auto copied =
+      static_cast<std::int64_t>(out.CopyFrom(fd_, static_cast<std::size_t>(size - buffered)));
+  position_ += copied;
+  return buffered + copied;
 }
 
 bool ContainerReader::ReadExact(void* out, std::size_t size) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+class AtomicFileWriter;
+
 inline constexpr char kContainerMagic[] = "MORVOPATCHERPATCHBIN";
 inline constexpr std::size_t kContainerMagicSize = 20;
 // A name is read into a 256-byte buffer: at most 255 bytes, ending at its first NUL.
@@ -35,6 +37,9 @@ class ContainerReader {
   bool ReadEntryHeader(ContainerEntryHeader& header);
   // Up to size bytes of data; 0 only at the end of the file (or on a read error).
   std::size_t Read(void* out, std::size_t size);
+  // Moves up to size bytes of data into out; returns how many the container held (fewer when
+  // it ends early or out failed).
+  std::int64_t CopyTo(AtomicFileWriter& out, std::int64_t size);
   // Exactly size bytes, or false.
   bool ReadExact(void* out, std::size_t size);
   // Moves forward over size bytes; false when the file is shorter.

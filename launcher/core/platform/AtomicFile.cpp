@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -55,6 +56,38 @@ bool AtomicFileWriter::Write(const void* data, std::size_t size) {
   if (buffer_.size() + size > kBufferSize && !Flush()) return false;
   buffer_.append(static_cast<const char*>(data), size);
   return true;
+}
+
+std::size_t AtomicFileWriter::CopyThroughBuffer(int source, std::size_t size) {
+  char chunk[64 * 1024];
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(source, chunk, std::min(sizeof chunk, size - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0 || !Write(chunk, static_cast<std::size_t>(n))) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+std::size_t AtomicFileWriter::CopyFrom(int source, std::size_t size) {
+  if (fd_ < 0 || failed_ || !Flush()) return 0;
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::copy_file_range(source, nullptr, fd_, nullptr, size - done, 0);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n == 0) {
+      break;  // the source ended
+    } else if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
+      // Another file system, or one that cannot copy by itself: through user space.
+      return done + CopyThroughBuffer(source, size - done);
+    } else if (errno != EINTR) {
+      failed_ = true;
+      break;
+    }
+  }
+  return done;
 }
 
 bool AtomicFileWriter::Commit(mode_t mode, bool durable) {

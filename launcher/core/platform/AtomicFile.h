@@ -20,6 +20,11 @@ class AtomicFileWriter {
   bool IsOpen() const { return fd_ >= 0; }
   // False once any write failed (disk full, I/O error); later writes are dropped.
   bool Write(const void* data, std::size_t size);
+  // Appends up to size bytes read from source at its current offset, inside the kernel where
+  // the file systems allow it; returns how many were read (fewer when source ended or a write
+  // failed, see Failed).
+  std::size_t CopyFrom(int source, std::size_t size);
+  bool Failed() const { return failed_; }
   // Flushes the buffer, gives the file the permission bits of mode, and renames it over the
   // target. With durable, the data and the rename are also forced to the disk, so that not even
   // a power cut leaves a half-written target. False, and the target untouched, when anything
@@ -28,6 +33,7 @@ class AtomicFileWriter {
 
  private:
   bool Flush();
+  std::size_t CopyThroughBuffer(int source, std::size_t size);
 
   std::string target_;
   std::string temp_;
