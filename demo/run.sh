@@ -38,9 +38,7 @@ start_nginx() {
   mkdir -p "$state"
   for _ in $(seq 20); do
     PORT=$((20000 + RANDOM % 40000))
-    sed -e "s|@PORT@|$PORT|g" -e "s|@ROOT@|$SERVER|g" -e "s|@STATE@|$state|g" -e "s|@RATE@|0|g" \
-      "$DEMO/nginx.conf.in" > "$state/nginx.conf"
-    nginx -p "$state" -e "$state/error.log" -c "$state/nginx.conf" &
+    "$DEMO/nginx-serve.sh" "$SERVER" "$state" "$PORT" 0 > "$state/nginx.out" 2>&1 &
     NGINX_PID=$!
     for _ in $(seq 50); do
       curl -s -o /dev/null "http://127.0.0.1:$PORT/" && return 0
@@ -166,6 +164,31 @@ show_results() {
                       print "  " mark " " $2 }' "$OUT/files-before.txt" -
 }
 
+# A demo of patching that patched nothing is no success: the run must have logged no error,
+# registered the three patches and installed what they carry.
+check_patched() {
+  local log=$GAME/MorvoPatcherLog.txt problems=() name
+  local errors
+  errors=$(iconv -f WINDOWS-1252 -t UTF-8 "$log" | tr -d '\r' | grep -i "erreur" || true)
+  [ -z "$errors" ] || problems+=("the log has error lines:"$'\n'"$errors")
+  for name in p0001.pak p0002.pak p0003.pak; do
+    grep -q "^$name=1"$'\r'"\?$" "$GAME/MorvoPatchsList.ini" 2>/dev/null ||
+      problems+=("$name is not in the register MorvoPatchsList.ini")
+  done
+  for name in Extras/notes.txt Extras/Cartes/donjon.map; do
+    [ -f "$GAME/$name" ] || problems+=("$name was not installed")
+  done
+  local listing
+  listing=$("$BIN/vka" list "$GAME/data.vka" 2>&1 || true)
+  for name in 'Textes\quetes.txt' 'Cartes\foret.map'; do
+    grep -qF "$name" <<<"$listing" || problems+=("data.vka did not receive $name")
+  done
+  [ ${#problems[@]} -eq 0 ] && return 0
+  printf 'demo: the patch run did not install the demo patches:\n' >&2
+  printf '  - %s\n' "${problems[@]}" >&2
+  exit 1
+}
+
 # Clicks the Start button (its bounds below the 88-pixel banner) and waits for the game.
 click_start() {
   local window=$1 X Y
@@ -203,6 +226,7 @@ else
 fi
 echo "screenshot: $OUT/screenshot.png"
 show_results
+check_patched
 
 if [ "$HEADLESS" = 1 ]; then
   [ -n "$window" ] || fail "the launcher window was not found"

@@ -7,12 +7,14 @@
 set -euo pipefail
 build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
 bin=$build/bin
+demo=$(cd "$(dirname "$0")/../../demo" && pwd)
 work=$build/bench-run
 rounds=${ROUNDS:-3}
 rm -rf "$work"
 mkdir -p "$work/www" "$work/nginx" "$work/files"
+nginx_pid=""
 cleanup() {
-  [ -f "$work/nginx/nginx.pid" ] && kill "$(cat "$work/nginx/nginx.pid")" 2>/dev/null || true
+  [ -n "$nginx_pid" ] && kill "$nginx_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -26,28 +28,12 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 
 # --- download -----------------------------------------------------------------------------
 head -c 1073741824 /dev/urandom >"$work/www/big.pak"
-start_nginx() {
-  cat >"$work/nginx/nginx.conf" <<CONF
-worker_processes 1;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 64; }
-http {
-  access_log off;
-  sendfile on;
-  client_body_temp_path $work/nginx;
-  proxy_temp_path $work/nginx;
-  fastcgi_temp_path $work/nginx;
-  uwsgi_temp_path $work/nginx;
-  scgi_temp_path $work/nginx;
-  server { listen 127.0.0.1:$port; root $work/www; }
-}
-CONF
-  nginx -c "$work/nginx/nginx.conf" -p "$work/nginx" 2>/dev/null
-}
 for _ in $(seq 20); do
   port=$((20000 + RANDOM % 30000))
-  start_nginx && break
+  "$demo/nginx-serve.sh" "$work/www" "$work/nginx" "$port" >/dev/null 2>&1 &
+  nginx_pid=$!
+  sleep 0.3
+  kill -0 "$nginx_pid" 2>/dev/null && break
 done
 for _ in $(seq 50); do curl -sf -o /dev/null -r 0-0 "http://127.0.0.1:$port/big.pak" && break; sleep 0.1; done
 url="http://127.0.0.1:$port/big.pak"

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -15,11 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-}
 
 // A port that was free a moment ago; the caller retries when someone takes it meanwhile.
 int FreePort() {
@@ -50,22 +44,15 @@ bool Accepts(int port) {
 }  // namespace
 
 NginxServer::NginxServer(const std::string& root, const std::string& stateDir,
-                         long bytesPerSecond)
+                         long bytesPerSecond, std::vector<std::string> serveCommand)
     : stateDir_(stateDir) {
+  if (serveCommand.empty()) serveCommand.push_back(DemoPath("nginx-serve.sh"));
   fs::create_directories(stateDir);
-  const std::string conf = stateDir + "/nginx.conf";
   for (int attempt = 0; attempt < 10; ++attempt) {
     port_ = FreePort();
-    std::string text = ReadFileBytes(DemoPath("nginx.conf.in"));
-    ReplaceAll(text, "@PORT@", std::to_string(port_));
-    ReplaceAll(text, "@ROOT@", fs::absolute(root).string());
-    ReplaceAll(text, "@STATE@", fs::absolute(stateDir).string());
-    ReplaceAll(text, "@RATE@", std::to_string(bytesPerSecond));
-    std::ofstream(conf) << text;
-    process_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"/usr/sbin/nginx", "-p", stateDir, "-e", stateDir + "/error.log",
-                                 "-c", conf},
-        OutputTo(stateDir + "/nginx.out"));
+    std::vector<std::string> argv = serveCommand;
+    argv.insert(argv.end(), {root, stateDir, std::to_string(port_), std::to_string(bytesPerSecond)});
+    process_ = std::make_unique<ChildProcess>(argv, OutputTo(stateDir + "/nginx.out"));
     for (int wait = 0; wait < 100 && process_->Running(); ++wait) {
       if (Accepts(port_)) return;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));

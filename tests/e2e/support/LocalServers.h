@@ -4,14 +4,17 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Process.h"
 
 class NginxServer {
  public:
   // Serves root on a free port of 127.0.0.1, each transfer at most bytesPerSecond (0: as fast
-  // as it goes); configuration, logs and pid live in stateDir.
-  NginxServer(const std::string& root, const std::string& stateDir, long bytesPerSecond = 0);
+  // as it goes); configuration, logs and pid live in stateDir. serveCommand runs the server
+  // script with ROOT STATE PORT RATE appended; empty: demo/nginx-serve.sh itself.
+  NginxServer(const std::string& root, const std::string& stateDir, long bytesPerSecond = 0,
+              std::vector<std::string> serveCommand = {});
   bool Running() const { return process_ && process_->Running(); }
   int Port() const { return port_; }
   // "http://127.0.0.1:PORT" followed by path (which starts with '/').
