@@ -22,7 +22,7 @@ struct EntrySpec {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A path given as UTF-8 text (on Windows a plain std::string is read in the ANSI code page).
+// A path given as UTF-8 text: through char8_t, std::filesystem reads it as UTF-8 everywhere.
 inline std::filesystem::path utf8Path(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }

@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::size_t kMaxEntryNameLength = 255;
 
-// Paths meet UTF-8 text through char8_t: on Windows a plain std::string path would be read in
-// the ANSI code page.
+// Paths meet UTF-8 text through char8_t, which std::filesystem reads as UTF-8 everywhere; on
+// Windows a plain std::string path is read in whatever encoding the C++ library picks.
 std::string utf8Of(const fs::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
