@@ -1,9 +1,6 @@
 #include "AppendWriter.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
 namespace vka {
 
@@ -111,10 +108,7 @@ bool AppendWriter::kernelCopy(std::uint64_t from, std::uint64_t to, std::uint64_
   // Page cache to page cache; where the kernel cannot (another file system, an old
   // kernel), the bytes go through the buffer.
   while (length > 0) {
-    auto in = static_cast<off_t>(from), out = static_cast<off_t>(to);
-    const ssize_t copied =
-        ::copy_file_range(copySource_->descriptor(), &in, file_.descriptor(), &out, length, 0);
-    if (copied < 0 && errno == EINTR) continue;
+    const std::int64_t copied = file_.copyRangeFrom(*copySource_, from, to, length);
     if (copied == 0) return false;  // the source ends early
     if (copied < 0) return copyThroughBuffer(from, to, length);
     from += static_cast<std::uint64_t>(copied);

@@ -5,8 +5,8 @@
 using vka::ArchiveEntry;
 using vka::ArchiveFile;
 
-extern "C" VKA_API int32_t VKA_Fusion(const char* sourcePath, const char* destinationPath,
-                                      VKA_Progress progress) {
+extern "C" VKA_API int32_t VKA_CALL VKA_Fusion(const char* sourcePath, const char* destinationPath,
+                                               VKA_Progress progress) {
   ArchiveFile source;
   const int opened = source.open(sourcePath, "r");
   if (opened != VKA_OK) return opened;
@@ -26,13 +26,13 @@ extern "C" VKA_API int32_t VKA_Fusion(const char* sourcePath, const char* destin
   return destination.close();
 }
 
-extern "C" VKA_API int32_t VKA_CheckVersion(const char* path) {
+extern "C" VKA_API int32_t VKA_CALL VKA_CheckVersion(const char* path) {
   ArchiveFile archive;
   const int opened = archive.open(path, "r");
   return opened == VKA_OK ? static_cast<int32_t>(archive.version()) : opened;
 }
 
-extern "C" VKA_API int32_t VKA_GetFileCount(const char* path) {
+extern "C" VKA_API int32_t VKA_CALL VKA_GetFileCount(const char* path) {
   ArchiveFile archive;
   const int opened = archive.open(path, "r");
   return opened == VKA_OK ? static_cast<int32_t>(archive.entryCount()) : opened;

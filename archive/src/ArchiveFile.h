@@ -62,6 +62,7 @@ class ArchiveFile {
   std::uint32_t version() const { return version_; }
   const std::string& path() const { return path_; }
   const FileHandle& file() const { return file_; }
+  FileHandle& file() { return file_; }
 
  private:
   int create();

@@ -1,6 +1,5 @@
 // VKA_Fusion, VKA_CheckVersion and VKA_GetFileCount as the patch client uses them.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "ArchiveFile.h"
 #include "ArchiveTestSupport.h"
@@ -130,23 +129,6 @@ TEST(ArchiveMerge, MergeGrowingPastTwoGibibytesIsRefusedAndRolledBack) {
   EXPECT_EQ(VKA_Fusion(source.c_str(), destination.c_str(), nullptr), VKA_ERR_OPEN);
   EXPECT_EQ(std::filesystem::file_size(destination), sizeBefore);
   EXPECT_EQ(VKA_GetFileCount(destination.c_str()), 2);
-}
-
-TEST(ArchiveMerge, SourceOnAnotherFileSystemIsCopiedThroughTheBuffer) {
-  // The kernel copy refuses to cross file systems; the bytes must arrive all the same.
-  const std::filesystem::path shm = "/dev/shm";
-  if (!std::filesystem::is_directory(shm)) GTEST_SKIP() << "no /dev/shm";
-  ScratchFolder folder;
-  const std::string source = (shm / ("vka-merge-" + std::to_string(::getpid()))).string();
-  const std::string destination = folder.path("game.vka");
-  std::string big;
-  for (int i = 0; big.size() < (3u << 20); ++i) big += std::to_string(i);
-  writeArchive(source, {{"big", big, 0x01, true}, {"small", "s", 0x01, true}});
-  writeArchive(destination, {{"Y", "y"}});
-  const std::string expected = snapshot(destination) + snapshot(source);
-  EXPECT_EQ(VKA_Fusion(source.c_str(), destination.c_str(), nullptr), VKA_OK);
-  EXPECT_EQ(snapshot(destination), expected);
-  std::filesystem::remove(source);
 }
 
 TEST(ArchiveMerge, CheckVersionAnswers512OrTheFailure) {

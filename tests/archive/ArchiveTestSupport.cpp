@@ -1,9 +1,8 @@
 #include "ArchiveTestSupport.h"
 
-#include <unistd.h>
-
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 #include "ArchiveFile.h"
@@ -12,8 +11,13 @@
 namespace vka::test {
 
 ScratchFolder::ScratchFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vka-test-XXXXXX").string();
-  root_ = ::mkdtemp(pattern.data());
+  // A fresh folder of a random name; create_directory answers false when it already exists.
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  const std::filesystem::path temp = std::filesystem::temp_directory_path();
+  do {
+    root_ = temp / ("vka-test-" + std::to_string(random()));
+  } while (!std::filesystem::create_directory(root_));
 }
 
 ScratchFolder::~ScratchFolder() {

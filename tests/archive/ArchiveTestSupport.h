@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "NarrowPath.h"
+
 namespace vka::test {
 
 struct EntrySpec {
@@ -20,11 +22,18 @@ struct EntrySpec {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A path given as UTF-8 text: through char8_t, std::filesystem reads it as UTF-8 everywhere.
+inline std::filesystem::path utf8Path(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 class ScratchFolder {
  public:
   ScratchFolder();
   ~ScratchFolder();
-  std::string path(const std::string& name) const { return (root_ / name).string(); }
+  // `name` is UTF-8, as every text of the tests; the result is the 8-bit path that the
+  // exports and the C library's file calls take (ANSI code page on Windows).
+  std::string path(const std::string& name) const { return NarrowOf(root_ / utf8Path(name)); }
   const std::filesystem::path& root() const { return root_; }
 
  private:

@@ -1,51 +1,25 @@
 // The vka tool as its users run it: round trips through the command line.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <zlib.h>
 
-#include <cstdio>
 #include <fstream>
 
 #include "ArchiveTestSupport.h"
+#include "ToolRun.h"
 
 namespace vka::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-  std::string text = "'";
-  for (char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return text + "'";
-}
-
 class VkaTool : public ::testing::Test {
  protected:
   Outcome vka(const std::vector<std::string>& args) {
-    std::string command = "cd " + quoted(folder.root().string()) + " && " VKA_TOOL_PATH;
-    for (const std::string& arg : args) command.append(" ").append(quoted(arg));
-    command.append(" 2>").append(quoted(folder.path("stderr.txt")));
-    Outcome outcome{};
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-      outcome.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const Bytes err = readBytes(folder.path("stderr.txt"));
-    outcome.err.assign(err.begin(), err.end());
-    return outcome;
+    return runTool(VKA_TOOL_PATH, args, folder.root());
   }
 
   void file(const std::string& name, const std::string& content) {
-    fs::create_directories(fs::path(folder.path(name)).parent_path());
+    fs::create_directories(PathOfNarrow(folder.path(name)).parent_path());
     std::ofstream(folder.path(name), std::ios::binary) << content;
   }
 

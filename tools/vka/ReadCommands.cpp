@@ -6,6 +6,7 @@
 #include "ArchiveFile.h"
 #include "EntryContent.h"
 #include "EntryNames.h"
+#include "NarrowPath.h"
 #include "Progress.h"
 #include "VkaCommands.h"
 #include "text/Windows1252.h"
@@ -55,7 +56,7 @@ bool writeContent(const ArchiveFile& archive, const ArchiveEntry& entry, const f
   vka::FileHandle out;
   std::error_code error;
   fs::create_directories(target.parent_path(), error);
-  if (!out.open(target.c_str(), "w")) return false;
+  if (!out.open(vka::NarrowOf(target).c_str(), "w")) return false;
   std::uint64_t written = 0;
   return vka::inflateEntry(archive, entry, [&](const std::uint8_t* piece, std::size_t length) {
     const bool ok = out.writeAt(written, piece, length);
@@ -94,7 +95,7 @@ int ExtractArchive(const CommandArguments& args) {
       return Fail(path, "entry name " + Windows1252ToUtf8(archive.name(*entry)) +
                             " would land outside the output folder; nothing extracted");
     }
-    targets.push_back(fs::path(args.outputFolder) / *relative);
+    targets.push_back(vka::PathOfNarrow(args.outputFolder) / *relative);
   }
   TerminalProgress progress("extracting", chosen.size());
   for (std::size_t i = 0; i < chosen.size(); ++i) {
@@ -102,9 +103,9 @@ int ExtractArchive(const CommandArguments& args) {
     std::error_code error;
     if (!chosen[i]->hasData()) {
       fs::create_directories(targets[i], error);
-      if (error) return Fail(targets[i].string(), "cannot create the folder");
+      if (error) return Fail(vka::NarrowOf(targets[i]), "cannot create the folder");
     } else if (!writeContent(archive, *chosen[i], targets[i])) {
-      return Fail(targets[i].string(), "cannot be written, or the entry does not decompress");
+      return Fail(vka::NarrowOf(targets[i]), "cannot be written, or the entry does not decompress");
     }
   }
   return kExitOk;

@@ -1,9 +1,10 @@
 // vka create and add: files compressed into an archive, named by their path.
 #include <algorithm>
-#include <cstdio>
 
 #include "ArchiveFile.h"
 #include "EntryNames.h"
+#include "FileSystem.h"
+#include "NarrowPath.h"
 #include "Progress.h"
 #include "VkaCommands.h"
 #include "vka/vka.h"
@@ -16,17 +17,18 @@ namespace {
 // The files named on the command line, folders walked in name order.
 bool collectFiles(const std::vector<std::string>& operands, std::vector<fs::path>& files) {
   for (const std::string& operand : operands) {
+    const fs::path path = vka::PathOfNarrow(operand);
     std::error_code error;
-    if (fs::is_directory(operand, error)) {
+    if (fs::is_directory(path, error)) {
       std::vector<fs::path> found;
-      for (const auto& item : fs::recursive_directory_iterator(operand, error)) {
+      for (const auto& item : fs::recursive_directory_iterator(path, error)) {
         if (item.is_regular_file()) found.push_back(item.path());
       }
       if (error) return Fail(operand, "cannot read the folder: " + error.message()), false;
       std::sort(found.begin(), found.end());
       files.insert(files.end(), found.begin(), found.end());
-    } else if (fs::is_regular_file(operand, error)) {
-      files.emplace_back(operand);
+    } else if (fs::is_regular_file(path, error)) {
+      files.push_back(path);
     } else {
       return Fail(operand, "no such file"), false;
     }
@@ -36,17 +38,18 @@ bool collectFiles(const std::vector<std::string>& operands, std::vector<fs::path
 
 int addFile(ArchiveFile& archive, const fs::path& file, const CommandArguments& args) {
   std::string problem;
-  const auto name = EntryNameOf(file, args.root, args.separator, problem);
-  if (!name) return Fail(file.string(), problem);
+  const auto name = EntryNameOf(file, vka::PathOfNarrow(args.root), args.separator, problem);
+  if (!name) return Fail(vka::NarrowOf(file), problem);
   vka::FileHandle input;
-  if (!input.open(file.c_str(), "r")) return Fail(file.string(), "cannot be read");
+  if (!input.open(vka::NarrowOf(file).c_str(), "r"))
+    return Fail(vka::NarrowOf(file), "cannot be read");
   std::vector<std::uint8_t> buffer(vka::kCopyBufferSize);
   const int added =
       archive.addCompressed(*name, vka::kFileFlag, [&](const std::uint8_t*& piece) -> std::int64_t {
         piece = buffer.data();
         return input.readSome(buffer.data(), buffer.size());
       });
-  if (added != VKA_OK) return Fail(file.string(), ResultInWords(added));
+  if (added != VKA_OK) return Fail(vka::NarrowOf(file), ResultInWords(added));
   return kExitOk;
 }
 
@@ -76,10 +79,10 @@ int CreateArchive(const CommandArguments& args) {
   }
   int status = addFiles(archive, path, args);
   archive.discard();
-  if (status == kExitOk && std::rename(building.c_str(), path.c_str()) != 0) {
+  if (status == kExitOk && !vka::replaceFile(building.c_str(), path.c_str())) {
     status = Fail(path, ResultInWords(VKA_ERR_OPEN));
   }
-  if (status != kExitOk) std::remove(building.c_str());
+  if (status != kExitOk) vka::removeRegularFile(building.c_str());
   return status;
 }
 

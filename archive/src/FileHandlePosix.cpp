@@ -1,5 +1,3 @@
-#include "FileHandle.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,16 +5,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "FileHandle.h"
+
 namespace vka {
 
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-  if (this != &other) {
-    close();
-    fd_ = other.fd_;
-    other.fd_ = -1;
-  }
-  return *this;
-}
+namespace {
+
+int fd(std::intptr_t native) { return static_cast<int>(native); }
+
+}  // namespace
 
 bool FileHandle::open(const char* path, const char* mode) {
   close();
@@ -35,27 +32,29 @@ bool FileHandle::open(const char* path, const char* mode) {
   } else {
     return false;
   }
+  int opened = -1;
   do {
-    fd_ = ::open(path, flags | O_CLOEXEC, 0666);
-  } while (fd_ < 0 && errno == EINTR);
-  return fd_ >= 0;
+    opened = ::open(path, flags | O_CLOEXEC, 0666);
+  } while (opened < 0 && errno == EINTR);
+  if (opened >= 0) native_ = opened;
+  return opened >= 0;
 }
 
 void FileHandle::close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  if (isOpen()) ::close(fd(native_));
+  native_ = kNone;
 }
 
 std::int64_t FileHandle::size() const {
   struct stat status {};
-  if (fd_ < 0 || ::fstat(fd_, &status) != 0) return -1;
+  if (!isOpen() || ::fstat(fd(native_), &status) != 0) return -1;
   return status.st_size;
 }
 
 bool FileHandle::readAt(std::uint64_t position, void* into, std::size_t count) const {
   auto* cursor = static_cast<unsigned char*>(into);
   while (count > 0) {
-    ssize_t got = ::pread(fd_, cursor, count, static_cast<off_t>(position));
+    ssize_t got = ::pread(fd(native_), cursor, count, static_cast<off_t>(position));
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) return false;
     cursor += got;
@@ -68,7 +67,7 @@ bool FileHandle::readAt(std::uint64_t position, void* into, std::size_t count) c
 bool FileHandle::writeAt(std::uint64_t position, const void* from, std::size_t count) {
   const auto* cursor = static_cast<const unsigned char*>(from);
   while (count > 0) {
-    ssize_t put = ::pwrite(fd_, cursor, count, static_cast<off_t>(position));
+    ssize_t put = ::pwrite(fd(native_), cursor, count, static_cast<off_t>(position));
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) return false;
     cursor += put;
@@ -80,16 +79,31 @@ bool FileHandle::writeAt(std::uint64_t position, const void* from, std::size_t c
 
 std::int64_t FileHandle::readSome(void* into, std::size_t count) {
   for (;;) {
-    ssize_t got = ::read(fd_, into, count);
+    ssize_t got = ::read(fd(native_), into, count);
     if (got < 0 && errno == EINTR) continue;
     return got;
   }
 }
 
-bool FileHandle::sync() { return fd_ >= 0 && ::fdatasync(fd_) == 0; }
+bool FileHandle::sync() { return isOpen() && ::fdatasync(fd(native_)) == 0; }
 
 bool FileHandle::truncate(std::uint64_t length) {
-  return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(length)) == 0;
+  return isOpen() && ::ftruncate(fd(native_), static_cast<off_t>(length)) == 0;
+}
+
+std::int64_t FileHandle::copyRangeFrom(const FileHandle& source, std::uint64_t from,
+                                       std::uint64_t to, std::uint64_t length) {
+  for (;;) {
+    auto in = static_cast<off_t>(from), out = static_cast<off_t>(to);
+    const ssize_t copied = ::copy_file_range(fd(source.native_), &in, fd(native_), &out, length, 0);
+    if (copied < 0 && errno == EINTR) continue;
+    return copied < 0 ? -1 : copied;
+  }
+}
+
+void FileHandle::copyAccessFrom(const FileHandle& model) {
+  struct stat status {};
+  if (::fstat(fd(model.native_), &status) == 0) ::fchmod(fd(native_), status.st_mode & 07777);
 }
 
 }  // namespace vka
