@@ -96,14 +96,22 @@ TEST_F(MediaBanner, FlashMovieLeavesNoTemporaryFileAndAnEmptyBand) {
 }
 
 // A link planted in the game folder under the movie's name, or under the name it is written
-// to first, never leads the write to the link's target.
+// to first, symbolic or hard, never leads the write to the link's target.
 TEST_F(MediaBanner, FlashMovieNeverWritesThroughAPlantedLink) {
-  for (const std::string& linkName :
-       {std::string(kFlashBannerTempName), std::string(kFlashBannerTempName) + ".MorvoTMP"}) {
-    SCOPED_TRACE(linkName);
+  const std::string temporary = std::string(kFlashBannerTempName) + ".MorvoTMP";
+  const std::pair<std::string, bool> links[] = {{kFlashBannerTempName, false},
+                                                {temporary, false},
+                                                {kFlashBannerTempName, true},
+                                                {temporary, true}};
+  for (const auto& [linkName, hard] : links) {
+    SCOPED_TRACE(linkName + (hard ? " (hard link)" : " (symbolic link)"));
     ProgramFolder outside;
     outside.Write("precious", {'k', 'e', 'e', 'p'});
-    std::filesystem::create_symlink(outside.Path("precious"), dir_.Path(linkName));
+    if (hard) {
+      std::filesystem::create_hard_link(outside.Path("precious"), dir_.Path(linkName));
+    } else {
+      std::filesystem::create_symlink(outside.Path("precious"), dir_.Path(linkName));
+    }
     Use(1, {'F', 'W', 'S', 9, 0, 0, 0, 0});
     BannerBand band(&window_, settings_, dir_.Dir());
     band.SetUp();
