@@ -134,20 +134,67 @@ QByteArray ReadAll(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-}  // namespace
-
-TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
+// A fresh game folder under the output folder, with the program, its library, the news page,
+// an empty patch list, a game script and the configuration. Ends in '/'.
+QString PrepareGameFolder() {
   QDir(g_outputDir + "/game").removeRecursively();
-  ASSERT_TRUE(QDir().mkpath(g_outputDir + "/game"));
+  EXPECT_TRUE(QDir().mkpath(g_outputDir + "/game"));
   const QString game = QDir(g_outputDir + "/game").absolutePath() + "/";
   for (const char* file : {"MorvoPatcher", "libvka.so"}) {
-    ASSERT_TRUE(QFile::copy(g_programDir + "/" + file, game + file)) << file;
+    EXPECT_TRUE(QFile::copy(g_programDir + "/" + file, game + file)) << file;
   }
   WriteText(game + "news.html", "<html><body style='background:#102040;color:white'>"
                                 "<h3>Nouvelles</h3><p>Serveur ouvert.</p></body></html>");
   WriteText(game + "patchlist.ini", "[options]\r\ndeny_play=0\r\n[patchs]\r\n");
   WriteText(game + "game.sh", "#!/bin/sh\npwd > started.txt\necho \"$@\" >> started.txt\n", true);
-  ASSERT_TRUE(SaveConfig(game.toStdString(), GameSettings(game.toStdString())));
+  EXPECT_TRUE(SaveConfig(game.toStdString(), GameSettings(game.toStdString())));
+  return game;
+}
+
+// The screen place of the window: centred, 545 wide, 88 of banner over 380 of skin.
+QRect WindowOnScreen() {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  return QRect((screen.width() - 545) / 2, (screen.height() - 468) / 2, 545, 468);
+}
+
+void Click(const QPoint& point) {
+  QProcess::execute(QStringLiteral("xdotool"),
+                    {QStringLiteral("mousemove"), QString::number(point.x()),
+                     QString::number(point.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+QString Output(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The titles that the window system holds for the visible windows of process pid, as it shows
+// them to the player (_NET_WM_NAME, UTF-8), sorted.
+QStringList VisibleWindowTitles(qint64 pid) {
+  QStringList titles;
+  const QString ids =
+      Output(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--pid"), QString::number(pid)});
+  for (const QString& id : ids.split('\n', Qt::SkipEmptyParts)) {
+    // "_NET_WM_NAME = "title"" when set.
+    const QString line =
+        Output(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("-notype"),
+                                         QStringLiteral("_NET_WM_NAME")})
+            .trimmed();
+    const qsizetype quote = line.indexOf('"');
+    titles << (quote < 0 ? line : line.mid(quote + 1).chopped(1));
+  }
+  titles.sort();
+  return titles;
+}
+
+}  // namespace
+
+TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
+  const QString game = PrepareGameFolder();
+  ASSERT_FALSE(::testing::Test::HasFailure());
 
   QProcess launcher;
   launcher.setWorkingDirectory(QStringLiteral("/"));  // the game must not depend on it
@@ -159,10 +206,8 @@ TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
   const bool finished = QTest::qWaitFor([&] { return ReadAll(log).contains("Fin du log."); }, 60000);
   EXPECT_TRUE(finished) << ReadAll(log).toStdString();
 
-  // The window is centred on the screen: 545 wide, 88 of banner over 380 of skin.
   QScreen* screen = QGuiApplication::primaryScreen();
-  const QRect window((screen->geometry().width() - 545) / 2,
-                     (screen->geometry().height() - 468) / 2, 545, 468);
+  const QRect window = WindowOnScreen();
   QImage shot;
   const bool painted = QTest::qWaitFor([&] {
     shot = screen->grabWindow(0).toImage();
@@ -179,10 +224,7 @@ TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
 
   if (finished) {
     // Start is enabled by the run: click it where the window shows it.
-    const QPoint start = window.topLeft() + QPoint(20 + 55, 88 + 334 + 15);
-    QProcess::execute(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QString::number(start.x()),
-                       QString::number(start.y()), QStringLiteral("click"), QStringLiteral("1")});
+    Click(window.topLeft() + QPoint(20 + 55, 88 + 334 + 15));
     EXPECT_TRUE(launcher.waitForFinished(20000));
     EXPECT_EQ(launcher.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(launcher.exitCode(), 0);
@@ -194,6 +236,42 @@ TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
     launcher.kill();
     launcher.waitForFinished();
   }
+}
+
+// The window system shows the titles that the program configures, and nothing appended: the
+// main window's, then the About window's beside it.
+TEST(ProgramUnderXvfb, WindowTitlesAreExactlyTheConfiguredOnes) {
+  const QString game = PrepareGameFolder();
+  ASSERT_FALSE(::testing::Test::HasFailure());
+  QProcess launcher;
+  launcher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  launcher.start(game + "MorvoPatcher", {});
+  ASSERT_TRUE(launcher.waitForStarted());
+
+  QStringList titles;
+  QTest::qWaitFor(
+      [&] {
+        titles = VisibleWindowTitles(launcher.processId());
+        return !titles.isEmpty();
+      },
+      30000);
+  EXPECT_EQ(titles.join(" | ").toStdString(), "Morvo Patcher");
+
+  const QRect window = WindowOnScreen();
+  bool aboutShown = false;
+  for (int attempt = 0; attempt < 3 && !aboutShown; ++attempt) {
+    Click(window.topLeft() + QPoint(217 + 55, 88 + 334 + 15));
+    aboutShown = QTest::qWaitFor(
+        [&] {
+          titles = VisibleWindowTitles(launcher.processId());
+          return titles.size() == 2;
+        },
+        5000);
+  }
+  EXPECT_EQ(titles.join(" | ").toStdString(), "Morvo Patcher | Morvo Patcher");
+
+  launcher.kill();
+  launcher.waitForFinished();
 }
 
 int main(int argc, char** argv) {
