@@ -170,6 +170,8 @@ QString Output(const QString& program, const QStringList& arguments) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+const QString kNoTitle = QStringLiteral("(no title)");
+
 // The titles that the window system holds for the visible windows of process pid, as it shows
 // them to the player (_NET_WM_NAME, UTF-8), sorted.
 QStringList VisibleWindowTitles(qint64 pid) {
@@ -184,9 +186,22 @@ QStringList VisibleWindowTitles(qint64 pid) {
                                          QStringLiteral("_NET_WM_NAME")})
             .trimmed();
     const qsizetype quote = line.indexOf('"');
-    titles << (quote < 0 ? line : line.mid(quote + 1).chopped(1));
+    titles << (quote < 0 ? kNoTitle : line.mid(quote + 1).chopped(1));
   }
   titles.sort();
+  return titles;
+}
+
+// The titles once count windows show, each with its title (a window may show before its title
+// is set), or what shows after a few seconds.
+QStringList WaitForTitles(qint64 pid, int count) {
+  QStringList titles;
+  QTest::qWaitFor(
+      [&] {
+        titles = VisibleWindowTitles(pid);
+        return titles.size() == count && !titles.contains(kNoTitle);
+      },
+      10000);
   return titles;
 }
 
@@ -248,25 +263,13 @@ TEST(ProgramUnderXvfb, WindowTitlesAreExactlyTheConfiguredOnes) {
   launcher.start(game + "MorvoPatcher", {});
   ASSERT_TRUE(launcher.waitForStarted());
 
-  QStringList titles;
-  QTest::qWaitFor(
-      [&] {
-        titles = VisibleWindowTitles(launcher.processId());
-        return !titles.isEmpty();
-      },
-      30000);
-  EXPECT_EQ(titles.join(" | ").toStdString(), "Morvo Patcher");
+  EXPECT_EQ(WaitForTitles(launcher.processId(), 1).join(" | ").toStdString(), "Morvo Patcher");
 
   const QRect window = WindowOnScreen();
-  bool aboutShown = false;
-  for (int attempt = 0; attempt < 3 && !aboutShown; ++attempt) {
+  QStringList titles;
+  for (int attempt = 0; attempt < 3 && titles.size() < 2; ++attempt) {
     Click(window.topLeft() + QPoint(217 + 55, 88 + 334 + 15));
-    aboutShown = QTest::qWaitFor(
-        [&] {
-          titles = VisibleWindowTitles(launcher.processId());
-          return titles.size() == 2;
-        },
-        5000);
+    titles = WaitForTitles(launcher.processId(), 2);
   }
   EXPECT_EQ(titles.join(" | ").toStdString(), "Morvo Patcher | Morvo Patcher");
 
