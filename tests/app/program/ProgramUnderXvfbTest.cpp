@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include "SettingsBuilder.h"
 #include "config/ConfigWriter.h"
 
 namespace {
@@ -75,50 +76,53 @@ QImage DrawBanner() {
 }
 
 PatcherSettings GameSettings(const std::string& folder) {
-  PatcherSettings s;
-  s.StartCaption = "Jouer";
-  s.QuitCaption = "Quitter";
-  s.AboutCaption = "\xC0 propos";
-  s.Messages = {"Impossible de lancer le jeu : ", "V\xE9rification termin\xE9" "e.",
-                "Connexion ...", "Liste ...", "Liste re\xE7ue.", "Nouveaux patchs.",
-                "Le jeu est \xE0 jour.", "Installation", "Installation termin\xE9" "e.",
-                "T\xE9l\xE9" "chargement", "Fusion", "Compactage"};
-  s.AboutText = "Lanceur de test.";
-  s.BannerKind = 4;
-  s.BannerWidth = 545;
-  s.BannerData = Encode(DrawBanner(), "PNG");
-  s.LogEnabled = true;
-  s.SkinBackgroundRect = {0, 0, 545, 380};
-  s.SkinStartRect = {0, 380, 110, 30};
-  s.SkinQuitRect = {110, 380, 110, 30};
-  s.SkinAboutRect = {220, 380, 110, 30};
-  s.SkinStartHoverRect = {0, 410, 110, 30};
-  s.SkinQuitHoverRect = {110, 410, 110, 30};
-  s.SkinAboutHoverRect = {220, 410, 110, 30};
-  s.WindowSize = {545, 380};
-  s.StartBounds = {20, 334, 110, 30};
-  s.QuitBounds = {415, 334, 110, 30};
-  s.AboutBounds = {217, 334, 110, 30};
-  s.ProgressBounds = {20, 304, 505, 10};
-  s.NewsBounds = {16, 66, 513, 208};
-  s.ShowStart = s.ShowQuit = s.ShowProgress = s.ShowNews = true;
-  s.ProgressFrameColor = 0x00C0C0C0;
-  s.ProgressBackColor = 0x00402010;
-  s.ProgressForeColor = 0x003CB4E6;
-  s.NewsBorderColor = 0x003CB4E6;
-  s.ButtonFontName = s.ProcessFontName = "DejaVu Sans";
-  s.ButtonFontSize = 10;
-  s.ButtonFontBold = true;
-  s.ButtonFontColor = 0x00FFFFFF;
-  s.ProcessFontSize = 8;
-  s.ProcessFontColor = 0x00F0E6DC;
-  s.NewsUrl = "file://" + folder + "news.html";
-  s.RegisterUrl = "https://register.example.org/";
-  s.PatchListUrl = "file://" + folder + "patchlist.ini";
-  s.GameExe = "game.sh";
-  s.GameParameters = "--player \"Joueur de test\"";
-  s.SkinImage = Encode(DrawSkin(), "BMP");
-  return s;
+  return SettingsBuilder()
+      .FrenchCaptions()
+      .With([](PatcherSettings& s) {
+        s.Messages = {"Impossible de lancer le jeu : ",
+                      "V\xE9rification termin\xE9"
+                      "e.",
+                      "Connexion ...",
+                      "Liste ...",
+                      "Liste re\xE7ue.",
+                      "Nouveaux patchs.",
+                      "Le jeu est \xE0 jour.",
+                      "Installation",
+                      "Installation termin\xE9"
+                      "e.",
+                      "T\xE9l\xE9"
+                      "chargement",
+                      "Fusion",
+                      "Compactage"};
+        s.AboutText = "Lanceur de test.";
+        s.BannerKind = 4;
+        s.BannerWidth = 545;
+        s.BannerData = Encode(DrawBanner(), "PNG");
+      })
+      .Logging()
+      .Skin(Encode(DrawSkin(), "BMP"), {.background = {0, 0, 545, 380},
+                                        .start = {0, 380, 110, 30},
+                                        .startHover = {0, 410, 110, 30},
+                                        .quit = {110, 380, 110, 30},
+                                        .quitHover = {110, 410, 110, 30},
+                                        .about = {220, 380, 110, 30},
+                                        .aboutHover = {220, 410, 110, 30}})
+      .Layout({.window = {545, 380},
+               .start = {20, 334, 110, 30},
+               .quit = {415, 334, 110, 30},
+               .about = {217, 334, 110, 30},
+               .progress = {20, 304, 505, 10},
+               .news = {16, 66, 513, 208}})
+      .Show({.start = true, .quit = true, .progress = true, .news = true})
+      .Paint({.progressFrame = 0x00C0C0C0,
+              .progressBack = 0x00402010,
+              .progressFore = 0x003CB4E6,
+              .newsBorder = 0x003CB4E6})
+      .Fonts({"DejaVu Sans", 10, 0x00FFFFFF, true}, {"DejaVu Sans", 8, 0x00F0E6DC, false})
+      .Addresses("file://" + folder + "news.html", "file://" + folder + "patchlist.ini",
+                 "https://register.example.org/")
+      .Game("game.sh", "--player \"Joueur de test\"")
+      .Build();
 }
 
 void WriteText(const QString& path, const QByteArray& text, bool executable = false) {
