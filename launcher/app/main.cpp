@@ -18,7 +18,9 @@ constexpr char kApplicationTitle[] = "XAM Patcher..";
 int RunWindows(int argc, char** argv, LauncherContext context) {
   NewsPane::PrepareWebEngine();
   QApplication application(argc, argv);
-  QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+  // The application's name is what a task bar groups the program's windows under. It is not
+  // the display name, which the window system would append to every window title.
+  QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
 
   const PatcherSettings& settings = context.Settings;
   TMainForm mainForm(std::move(context));

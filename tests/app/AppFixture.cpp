@@ -1,16 +1,17 @@
 #include "AppFixture.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QBuffer>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTimer>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
+#include "SettingsBuilder.h"
 #include "config/ConfigWriter.h"
 
 SilentServer::SilentServer() {
@@ -54,43 +55,32 @@ std::vector<std::uint8_t> SolidBlockSkin() {
 }
 
 PatcherSettings SolidBlockSettings() {
-  PatcherSettings s;
-  s.StartCaption = "Jouer";
-  s.QuitCaption = "Quitter";
-  s.AboutCaption = "\xC0 propos";
-  for (int i = 0; i < 12; ++i) s.Messages[i] = "Message " + std::to_string(i);
-  s.Messages[0] = "Impossible de lancer ";
-  s.SkinBackgroundRect = {0, 0, 300, 200};
-  s.SkinStartRect = {300, 0, 60, 20};
-  s.SkinStartHoverRect = {300, 20, 60, 20};
-  s.SkinQuitRect = {300, 40, 60, 20};
-  s.SkinQuitHoverRect = {300, 60, 60, 20};
-  s.SkinAboutRect = {300, 80, 60, 20};
-  s.SkinAboutHoverRect = {300, 100, 60, 20};
-  s.WindowSize = {300, 200};
-  s.StartBounds = {10, 150, 60, 20};
-  s.QuitBounds = {80, 150, 60, 20};
-  s.AboutBounds = {150, 150, 60, 20};
-  s.ProgressBounds = {20, 40, 200, 10};
-  s.NewsBounds = {400, 400, 50, 50};
-  s.ShowStart = s.ShowQuit = s.ShowProgress = true;
-  s.ShowNews = false;
-  s.ProgressFrameColor = 0x000000;
-  s.ProgressBackColor = 0xFFFFFF;
-  s.ProgressForeColor = 0x0000FF;  // red, in 0x00BBGGRR
-  s.NewsBorderColor = 0x000000;
-  s.ButtonFontName = "DejaVu Sans";
-  s.ButtonFontSize = 8;
-  s.ButtonFontColor = 0xFFFFFF;
-  s.ProcessFontName = "DejaVu Sans";
-  s.ProcessFontSize = 8;
-  s.ProcessFontColor = 0xFFFFFF;
-  s.RegisterUrl = "https://register.example.org/signup";
-  s.PatchListUrl = "http://127.0.0.1:1/list.ini";
-  s.GameExe = "bin\\Game.exe";
-  s.GameParameters = "-window \"two words\"";
-  s.SkinImage = SolidBlockSkin();
-  return s;
+  return SettingsBuilder()
+      .FrenchCaptions()
+      .NumberedMessages("Message ")
+      .Message(0, "Impossible de lancer ")
+      .Skin(SolidBlockSkin(), {.background = {0, 0, 300, 200},
+                               .start = {300, 0, 60, 20},
+                               .startHover = {300, 20, 60, 20},
+                               .quit = {300, 40, 60, 20},
+                               .quitHover = {300, 60, 60, 20},
+                               .about = {300, 80, 60, 20},
+                               .aboutHover = {300, 100, 60, 20}})
+      .Layout({.window = {300, 200},
+               .start = {10, 150, 60, 20},
+               .quit = {80, 150, 60, 20},
+               .about = {150, 150, 60, 20},
+               .progress = {20, 40, 200, 10},
+               .news = {400, 400, 50, 50}})
+      .Show({.start = true, .quit = true, .progress = true, .news = false})
+      .Paint({.progressFrame = 0x000000,
+              .progressBack = 0xFFFFFF,
+              .progressFore = 0x0000FF,  // red, in 0x00BBGGRR
+              .newsBorder = 0x000000})
+      .Fonts({"DejaVu Sans", 8, 0xFFFFFF, false}, {"DejaVu Sans", 8, 0xFFFFFF, false})
+      .Addresses({}, "http://127.0.0.1:1/list.ini", "https://register.example.org/signup")
+      .Game("bin\\Game.exe", "-window \"two words\"")
+      .Build();
 }
 
 void WhenModalOpens(std::function<void(QWidget*)> handle) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 
 #include "InstallTestSupport.h"
 #include "patch/InstallPatches.h"
@@ -94,14 +95,8 @@ TEST(InstallFailures, TruncatedDataNeverReplacesTheInstalledFile) {
   EXPECT_FALSE(FileExists(folder / "game.dat.MorvoTMP"));
 }
 
-// A full disk, played by a file-size limit in a child process.
-TEST(InstallFailures, FullDiskFailsTheContainerAndKeepsTheInstalledFile) {
-  GameFolder folder;
-  WriteFile(folder / "big.bin", "installed");
-  const std::string full = folder.AddDownloaded(
-      "full.pak", ContainerBuilder().Add("big.bin", "big.bin", std::string(1 << 20, 'b')).Bytes());
-  folder.AddDownloaded("small.pak", ContainerBuilder().Add("s.txt", "s.txt", "small").Bytes());
-
+// A full disk, played by a file-size limit of 64 KiB in a child process that installs.
+void InstallOnAFullDisk(GameFolder& folder) {
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -114,6 +109,16 @@ TEST(InstallFailures, FullDiskFailsTheContainerAndKeepsTheInstalledFile) {
   int status = 0;
   ::waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
+}
+
+TEST(InstallFailures, FullDiskFailsTheContainerAndKeepsTheInstalledFile) {
+  GameFolder folder;
+  WriteFile(folder / "big.bin", "installed");
+  const std::string full = folder.AddDownloaded(
+      "full.pak", ContainerBuilder().Add("big.bin", "big.bin", std::string(1 << 20, 'b')).Bytes());
+  folder.AddDownloaded("small.pak", ContainerBuilder().Add("s.txt", "s.txt", "small").Bytes());
+
+  InstallOnAFullDisk(folder);
 
   EXPECT_EQ(ReadFile(folder / "big.bin"), "installed");
   EXPECT_FALSE(FileExists(folder / "big.bin.MorvoTMP"));
@@ -121,6 +126,59 @@ TEST(InstallFailures, FullDiskFailsTheContainerAndKeepsTheInstalledFile) {
   EXPECT_EQ(ReadFile(folder / "s.txt"), "small");
   EXPECT_EQ(ReadFile(folder.state.RegisterPath), "[patchs]\r\nsmall.pak=1\r\n");
   EXPECT_NE(folder.LogText().find(kWriteError), std::string::npos);
+}
+
+// Bytes that compression cannot shrink, so that an archive holding them is as large.
+std::string NoiseBytes(std::size_t size) {
+  std::mt19937 random(7);
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) byte = static_cast<char>(random());
+  return bytes;
+}
+
+// An archive that cannot be merged fails its container like any other entry: the installed
+// archive stays byte for byte, the container is deleted and unregistered so that the next run
+// fetches it again, the error is logged, and the next container still installs.
+TEST(InstallFailures, ArchiveThatCannotBeMergedFailsItsContainer) {
+  struct MergeCase {
+    const char* name;
+    bool damagedNewArchive;
+    bool fullDisk;
+    const char* errorLine;
+  };
+  const MergeCase cases[] = {
+      {"DamagedPatchArchive", true, false,
+       "      V\xE9rification de la version :  Erreur > fichiers ignor\xE9s.\r\n"},
+      {"DiskFullDuringTheMerge", false, true, "        Fusion des fichiers VKA :  Erreur.\r\n"},
+  };
+  for (const MergeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameFolder folder;
+    // Larger than the disk's room, so that the merge must write beyond it.
+    WriteArchive(folder / "data.vka", {{"old", NoiseBytes(100 * 1024)}});
+    const std::string installed = ReadFile(folder / "data.vka");
+    const std::string patchArchive = folder.outside() + "patch.vka";
+    WriteArchive(patchArchive, {{"new", "new content"}});
+    std::string patchBytes = ReadFile(patchArchive);
+    if (c.damagedNewArchive) patchBytes.resize(patchBytes.size() - 4);
+    const std::string failed = folder.AddDownloaded(
+        "merge.pak", ContainerBuilder().Add("data.vka", "data.vka", patchBytes).Bytes());
+    folder.AddDownloaded("next.pak", ContainerBuilder().Add("n.txt", "n.txt", "next").Bytes());
+
+    if (c.fullDisk) {
+      InstallOnAFullDisk(folder);
+    } else {
+      InstallPatches(folder.context);
+      EXPECT_TRUE(folder.state.MergedArchives.empty());
+    }
+
+    EXPECT_NE(folder.LogText().find(c.errorLine), std::string::npos) << folder.LogText();
+    EXPECT_EQ(ReadFile(folder / "data.vka"), installed);
+    EXPECT_FALSE(FileExists(failed));
+    EXPECT_FALSE(FileExists(folder / "MorvoTMPVKA_data.vka"));
+    EXPECT_EQ(ReadFile(folder.state.RegisterPath), "[patchs]\r\nnext.pak=1\r\n");
+    EXPECT_EQ(ReadFile(folder / "n.txt"), "next");
+  }
 }
 
 TEST(InstallFailures, ProgramCopyOfABrokenContainerIsNotStarted) {

@@ -2,16 +2,14 @@
 // repacks, find the registered containers still present, install them), gives the same game
 // folder as a pass that was never interrupted.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <random>
-#include <thread>
 
+#include "ChildRun.h"
 #include "InstallTestSupport.h"
 #include "patch/InstallPatches.h"
 #include "patch/PatchLists.h"
@@ -19,6 +17,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr int kAttempts = 16;
 
 ArchiveEntries ManyEntries(const std::string& prefix, int count, const std::string& content) {
   ArchiveEntries entries;
@@ -107,25 +107,22 @@ TEST(InstallKill, KilledPassRecoversToTheSameGameFolder) {
   const auto spanUs = std::chrono::duration_cast<std::chrono::microseconds>(passTime).count();
   std::uniform_int_distribution<long> instant(0, spanUs + spanUs / 5);
   int killedMidway = 0;
-  for (int attempt = 0; attempt < 16; ++attempt) {
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
     GameFolder folder;
     PrepareGame(folder);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      InstallPatches(folder.context);
-      ::_exit(0);
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(instant(random)));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    killedMidway += WIFSIGNALED(status);
+    killedMidway += RunInChild([&] { InstallPatches(folder.context); },
+                               std::chrono::microseconds(instant(random)))
+                        .killedWhileWorking;
 
     Recover(folder);
     EXPECT_EQ(Snapshot(folder), expected) << "attempt " << attempt;
   }
   RecordProperty("killed_midway", killedMidway);
+  std::printf("pass %lld us; %d of %d kills landed during the pass\n",
+              static_cast<long long>(spanUs), killedMidway, kAttempts);
+  // Instants are drawn over the pass and a little beyond: most kills must land in it, or the
+  // attempts proved nothing about recovery.
+  EXPECT_GE(killedMidway, kAttempts / 2);
 }
 
 }  // namespace

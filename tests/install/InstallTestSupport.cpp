@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "ArchiveFile.h"
+#include "SettingsBuilder.h"
 #include "patch/PatchContainer.h"
 #include "vka/vka.h"
 
@@ -41,9 +42,7 @@ GameFolder::GameFolder()
       log((std::filesystem::create_directory(game_), game_)),
       state(game_),
       context{settings, log, window, state, game_, game_ + "MorvoPatcher"} {
-  for (std::size_t i = 0; i < settings.Messages.size(); ++i) {
-    settings.Messages[i] = "Msg" + std::to_string(i);
-  }
+  settings = SettingsBuilder().NumberedMessages("Msg").Build();
   log.LogOpen();
 }
 

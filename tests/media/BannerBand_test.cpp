@@ -95,6 +95,32 @@ TEST_F(MediaBanner, FlashMovieLeavesNoTemporaryFileAndAnEmptyBand) {
   EXPECT_FALSE(settings_.BannerData.has_value());
 }
 
+// A link planted in the game folder under the movie's name, or under the name it is written
+// to first, symbolic or hard, never leads the write to the link's target.
+TEST_F(MediaBanner, FlashMovieNeverWritesThroughAPlantedLink) {
+  const std::string temporary = std::string(kFlashBannerTempName) + ".MorvoTMP";
+  const std::pair<std::string, bool> links[] = {{kFlashBannerTempName, false},
+                                                {temporary, false},
+                                                {kFlashBannerTempName, true},
+                                                {temporary, true}};
+  for (const auto& [linkName, hard] : links) {
+    SCOPED_TRACE(linkName + (hard ? " (hard link)" : " (symbolic link)"));
+    ProgramFolder outside;
+    outside.Write("precious", {'k', 'e', 'e', 'p'});
+    if (hard) {
+      std::filesystem::create_hard_link(outside.Path("precious"), dir_.Path(linkName));
+    } else {
+      std::filesystem::create_symlink(outside.Path("precious"), dir_.Path(linkName));
+    }
+    Use(1, {'F', 'W', 'S', 9, 0, 0, 0, 0});
+    BannerBand band(&window_, settings_, dir_.Dir());
+    band.SetUp();
+    EXPECT_EQ(outside.Read("precious"), "keep");
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path(kFlashBannerTempName)));
+    std::filesystem::remove(dir_.Path(linkName));
+  }
+}
+
 TEST_F(MediaBanner, FlashMovieInAFolderThatCannotBeWrittenGoesOnWithoutBanner) {
   Use(1, {'F', 'W', 'S'});
   BannerBand band(&window_, settings_, dir_.Dir() + "missing/");

@@ -154,6 +154,34 @@ TEST_F(MediaNews, LayoutPlacesThePageUnderAFrameOfFourStrips) {
   EXPECT_TRUE(pane.Wbs_News()->isVisible());
 }
 
+// Rectangles come from the configuration file: the extremes of 32-bit values give a page and a
+// frame within what the window system can address.
+TEST_F(MediaNews, ExtremeBoundsAreClampedLikeEveryOtherControl) {
+  const SettingsRect extremes[] = {{INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX},
+                                   {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+                                   {INT32_MIN, INT32_MAX, INT32_MIN, INT32_MIN}};
+  for (const SettingsRect& bounds : extremes) {
+    settings_.NewsBounds = bounds;
+    SCOPED_TRACE(std::to_string(bounds.X) + "," + std::to_string(bounds.Y) + " " +
+                 std::to_string(bounds.Width) + "x" + std::to_string(bounds.Height));
+    NewsPane& pane = Pane();
+    for (const QWidget* widget :
+         {static_cast<QWidget*>(pane.Wbs_News()), pane.Pnl_BBorderLeft(), pane.Pnl_BBorderTop(),
+          pane.Pnl_BBorderRight(), pane.Pnl_BBorderBottom()}) {
+      const QRect rect = widget->geometry();
+      SCOPED_TRACE(widget->objectName().toStdString());
+      EXPECT_GE(rect.x(), -32768);
+      EXPECT_LE(rect.x(), 32767);
+      EXPECT_GE(rect.y(), -32768);
+      EXPECT_LE(rect.y(), 32767);
+      EXPECT_GE(rect.width(), 0);
+      EXPECT_LE(rect.width(), 32767);
+      EXPECT_GE(rect.height(), 0);
+      EXPECT_LE(rect.height(), 32767);
+    }
+  }
+}
+
 TEST_F(MediaNews, SystemColourNamesAPaletteColour) {
   settings_.NewsBorderColor = static_cast<std::int32_t>(0x80000000u + 15);  // button face
   NewsPane& pane = Pane();

@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "FakeWindow.h"
@@ -41,26 +42,34 @@ class HookedWindow : public FakeWindow {
   std::function<void()> hook;
 };
 
+// The waiting text is chosen by Language as the About window's lines are: 1 English, any
+// other value French.
 TEST(RunLock, SecondLauncherWaitsWithALiveWindowUntilTheFirstEnds) {
-  TempDir game;
-  OtherLauncher first(game.path());
-  ASSERT_TRUE(first.Lock());
-  HookedWindow window;
-  window.hook = [&] {
-    if (window.eventPumps == 3) first.Stop();
-  };
-  RunLock lock(game / kRunLockFileName, window, std::chrono::milliseconds(1));
+  const std::pair<std::int32_t, const char*> languages[] = {{0, kWaitingForOtherRunFrench},
+                                                            {1, kWaitingForOtherRunEnglish},
+                                                            {7, kWaitingForOtherRunFrench}};
+  for (const auto& [language, text] : languages) {
+    SCOPED_TRACE(language);
+    TempDir game;
+    OtherLauncher first(game.path());
+    ASSERT_TRUE(first.Lock());
+    HookedWindow window;
+    window.hook = [&] {
+      if (window.eventPumps == 3) first.Stop();
+    };
+    RunLock lock(game / kRunLockFileName, window, language, std::chrono::milliseconds(1));
 
-  lock.Acquire();
+    lock.Acquire();
 
-  EXPECT_TRUE(lock.Held());
-  EXPECT_EQ(window.statusTexts, std::vector<std::string>{kWaitingForOtherRunText});
-  EXPECT_GE(window.eventPumps, 3);
+    EXPECT_TRUE(lock.Held());
+    EXPECT_EQ(window.statusTexts, std::vector<std::string>{text});
+    EXPECT_GE(window.eventPumps, 3);
+  }
 }
 
 TEST(RunLock, FolderWithoutRoomForTheLockRunsUnlocked) {
   FakeWindow window;
-  RunLock lock("/nonexistent-folder/MorvoPatcher.lock", window, std::chrono::milliseconds(1));
+  RunLock lock("/nonexistent-folder/MorvoPatcher.lock", window, 0, std::chrono::milliseconds(1));
   lock.Acquire();
   EXPECT_FALSE(lock.Held());
   EXPECT_TRUE(window.calls.empty());
@@ -87,6 +96,30 @@ TEST(RunLock, HeldFromRecoveryToTheEndOfTheRun) {
   EXPECT_GT(window.eventPumps, 5);
   OtherLauncher after(game.path());
   EXPECT_TRUE(after.Lock());
+}
+
+// The run tells the lock the configured Language.
+TEST(RunLock, TheRunWaitsWithTheTextOfTheConfiguredLanguage) {
+  TestHttpServer server;
+  TempDir game;
+  server.Serve("/news.html", "news");
+  server.Serve("/list.ini", PatchList({"deny_play=0"}, {}));
+  PatcherSettings settings = RunSettings(server);
+  settings.Language = 1;
+  ASSERT_TRUE(SaveConfig(game.path(), settings));
+  OtherLauncher first(game.path());
+  ASSERT_TRUE(first.Lock());
+  HookedWindow window;
+  window.hook = [&] {
+    const std::string shown = window.statusTexts.empty() ? "" : window.statusTexts.back();
+    if (shown == kWaitingForOtherRunEnglish || shown == kWaitingForOtherRunFrench) first.Stop();
+  };
+
+  ASSERT_TRUE(RunWithoutWindow(game.path(), game / "MorvoPatcher", window).Finished);
+
+  EXPECT_NE(
+      std::find(window.statusTexts.begin(), window.statusTexts.end(), kWaitingForOtherRunEnglish),
+      window.statusTexts.end());
 }
 
 }  // namespace

@@ -1,19 +1,17 @@
 #include "RunTestSupport.h"
 
+#include "SettingsBuilder.h"
 #include "patch/PatchContainer.h"
 
 PatcherSettings RunSettings(const TestHttpServer& server) {
-  PatcherSettings settings;
-  for (std::size_t i = 0; i < settings.Messages.size(); ++i) {
-    settings.Messages[i] = "M" + std::to_string(i);
-  }
-  settings.LogEnabled = true;
-  settings.ShowStart = true;
-  settings.NewsUrl = server.Url("/news.html");
-  settings.PatchListUrl = server.Url("/list.ini");
-  settings.GameExe = "game.sh";
-  settings.SkinImage = {'B', 'M'};
-  return settings;
+  return SettingsBuilder()
+      .NumberedMessages("M")
+      .Logging()
+      .Show({.start = true})
+      .Addresses(server.Url("/news.html"), server.Url("/list.ini"))
+      .Game("game.sh")
+      .Skin({'B', 'M'}, {})
+      .Build();
 }
 
 std::string Container(const std::vector<ContainerFile>& files) {

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QPixmap>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "media/PictureDecode.h"
+#include "platform/AtomicFile.h"
 
 namespace {
 
@@ -66,13 +66,14 @@ void BannerBand::ShowPicture(bool jpeg) {
 // on this platform, so the band stays empty. The file never outlives this call, whatever
 // happened while it was written.
 void BannerBand::HandOverFlashMovie() {
-  const std::filesystem::path path = programDir_ + kFlashBannerTempName;
+  // Written as every other file: a link planted under the file's name is replaced, never
+  // followed.
+  const std::string path = programDir_ + kFlashBannerTempName;
   {
-    std::ofstream movie(path, std::ios::binary | std::ios::trunc);
-    if (movie && settings_.BannerData) {
-      movie.write(reinterpret_cast<const char*>(settings_.BannerData->data()),
-                  static_cast<std::streamsize>(settings_.BannerData->size()));
-    }
+    AtomicFileWriter movie(path);
+    if (settings_.BannerData)
+      movie.Write(settings_.BannerData->data(), settings_.BannerData->size());
+    movie.Commit();
   }
   std::error_code ignored;
   std::filesystem::remove(path, ignored);

@@ -7,6 +7,7 @@
 #include <QWebEngineView>
 #include <QWidget>
 
+#include "ControlBounds.h"
 #include "SettingsColor.h"
 #include "text/Windows1252.h"
 
@@ -43,13 +44,17 @@ NewsPane::NewsPane(QWidget* panel, const PatcherSettings& settings)
 }
 
 void NewsPane::Layout() {
-  const SettingsRect& bounds = settings_.NewsBounds;
-  const int x = bounds.X, y = bounds.Y, w = bounds.Width, h = bounds.Height;
-  wbsNews_->setGeometry(x, y, w, h);
-  Pnl_BBorderLeft()->setGeometry(x, y, kStrip, h);
-  Pnl_BBorderTop()->setGeometry(x, y, w, kStrip);
-  Pnl_BBorderRight()->setGeometry(x + w - kStrip, y, kStrip, h);
-  Pnl_BBorderBottom()->setGeometry(x, y + h - kStrip, w, kStrip);
+  // The page is clamped first, so that the strips' sums cannot overflow; then each strip too.
+  const QRect bounds = ControlBounds(settings_.NewsBounds);
+  const int x = bounds.x(), y = bounds.y(), w = bounds.width(), h = bounds.height();
+  const auto place = [](QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(ControlBounds(SettingsRect{left, top, width, height}));
+  };
+  wbsNews_->setGeometry(bounds);
+  place(Pnl_BBorderLeft(), x, y, kStrip, h);
+  place(Pnl_BBorderTop(), x, y, w, kStrip);
+  place(Pnl_BBorderRight(), x + w - kStrip, y, kStrip, h);
+  place(Pnl_BBorderBottom(), x, y + h - kStrip, w, kStrip);
 
   const QColor colour = ColorFromSetting(settings_.NewsBorderColor);
   for (QWidget* strip : strips_) {

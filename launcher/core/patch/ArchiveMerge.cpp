@@ -46,6 +46,39 @@ bool Exists(const std::string& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
+// Both archives must be readable archives of the library's format before a merge.
+bool CheckVersions(Logger& log, const std::string& newArchive, const std::string& destination) {
+  if (VKA_CheckVersion(newArchive.c_str()) != VKA_FORMAT_VERSION ||
+      VKA_CheckVersion(destination.c_str()) != VKA_FORMAT_VERSION) {
+    log.LogLine(loglines::kVersionCheckError);
+    return false;
+  }
+  log.LogLine(loglines::kVersionCheckDone);
+  return true;
+}
+
+// The library leaves the destination as it was when the merge fails.
+bool Merge(PatchContext& context, const std::string& newArchive, const std::string& destination,
+           const std::string& newName, const std::string& destinationName) {
+  Logger& log = context.Log;
+  PatchRunState& state = context.State;
+  state.ArchiveShownName = newName.substr(std::min(newName.size(), std::size_t{12}), 256);
+  state.ArchiveTargetName = destinationName;
+  state.ArchiveFileTotal = VKA_GetFileCount(newArchive.c_str());
+  state.ArchiveFilesDone = 0;
+  log.LogFormat(loglines::kMerge, {newName, destinationName});
+  // Recorded before the merge: if the run dies from here on, the next start repacks it.
+  RecordPendingRepack(context.ProgramDir, destination);
+  ScopedProgressContext progress(context);
+  if (VKA_Fusion(newArchive.c_str(), destination.c_str(), MergeProgress) != VKA_OK) {
+    log.LogLine(loglines::kMergeError);
+    return false;
+  }
+  log.LogLine(loglines::kMergeDone);
+  state.MergedArchives.push_back(destination);
+  return true;
+}
+
 }  // namespace
 
 bool IsArchiveFile(std::string_view name) {
@@ -77,7 +110,6 @@ void RemoveDuplicateArchives(PatchRunState& state) {
 bool MergeArchive(PatchContext& context, const std::string& newArchive,
                   const std::string& destination) {
   Logger& log = context.Log;
-  PatchRunState& state = context.State;
   const std::string newName = ShownFileName(newArchive);
   const std::string destinationName = ShownFileName(destination);
 
@@ -91,28 +123,10 @@ bool MergeArchive(PatchContext& context, const std::string& newArchive,
   }
 
   log.LogFormat(loglines::kVersionCheck, {newName, destinationName});
-  if (VKA_CheckVersion(newArchive.c_str()) != VKA_FORMAT_VERSION ||
-      VKA_CheckVersion(destination.c_str()) != VKA_FORMAT_VERSION) {
-    log.LogLine(loglines::kVersionCheckError);
-  } else {
-    log.LogLine(loglines::kVersionCheckDone);
-    state.ArchiveShownName = newName.substr(std::min(newName.size(), std::size_t{12}), 256);
-    state.ArchiveTargetName = destinationName;
-    state.ArchiveFileTotal = VKA_GetFileCount(newArchive.c_str());
-    state.ArchiveFilesDone = 0;
-    log.LogFormat(loglines::kMerge, {newName, destinationName});
-    // Recorded before the merge: if the run dies from here on, the next start repacks it.
-    RecordPendingRepack(context.ProgramDir, destination);
-    ScopedProgressContext progress(context);
-    if (VKA_Fusion(newArchive.c_str(), destination.c_str(), MergeProgress) == VKA_OK) {
-      log.LogLine(loglines::kMergeDone);
-      state.MergedArchives.push_back(destination);
-    } else {
-      log.LogLine(loglines::kMergeError);
-    }
-  }
+  const bool merged = CheckVersions(log, newArchive, destination) &&
+                      Merge(context, newArchive, destination, newName, destinationName);
   std::remove(newArchive.c_str());
-  return true;
+  return merged;
 }
 
 void MergeProgress() {

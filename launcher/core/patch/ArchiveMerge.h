@@ -18,8 +18,9 @@ bool EnsureFolderOf(const std::string& path);
 // Keeps the first occurrence of each path of MergedArchives, in order.
 void RemoveDuplicateArchives(PatchRunState& state);
 
-// Puts the extracted archive newArchive in place at destination (both on-disk paths). False only
-// when newArchive had to be moved there and could not be: the entry is then not installed.
+// Puts the extracted archive newArchive in place at destination (both on-disk paths) and deletes
+// it. False when it could not be moved there, when either archive fails the version check or
+// when the merge fails: the entry is then not installed and destination stays as it was.
 bool MergeArchive(PatchContext& context, const std::string& newArchive,
                   const std::string& destination);
 

@@ -28,7 +28,10 @@ void SyncFolderOf(const std::string& path) {
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath)
     : target_(std::move(targetPath)), temp_(target_ + ".MorvoTMP") {
-  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+  // What an interrupted attempt left is removed, and the file is then created exclusively: a
+  // link planted under the temporary name, symbolic or hard, is never written through.
+  ::unlink(temp_.c_str());
+  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
   buffer_.reserve(kBufferSize);
 }
 

@@ -10,8 +10,8 @@
 
 class AtomicFileWriter {
  public:
-  // Creates (truncating) target + ".MorvoTMP". The name is fixed so that a later attempt after a
-  // kill reuses, and so removes, what an interrupted one left.
+  // Creates target + ".MorvoTMP" exclusively, after removing whatever has that name. The name
+  // is fixed so that a later attempt after a kill removes what an interrupted one left.
   explicit AtomicFileWriter(std::string targetPath);
   ~AtomicFileWriter();  // removes the temporary file unless committed
   AtomicFileWriter(const AtomicFileWriter&) = delete;

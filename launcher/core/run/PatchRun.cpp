@@ -49,7 +49,7 @@ PatchRun::Impl::Impl(PatchContext& runContext, PatchRunServices services)
       statusCallback(runContext, std::move(services.TickCount),
                      [this](const DownloadStatus& status) { OnDownloadFinished(status); }),
       lock(runContext.ProgramDir + kRunLockFileName, runContext.Window,
-           services.LockPollInterval) {}
+           runContext.Settings.Language, services.LockPollInterval) {}
 
 void PatchRun::Impl::ShowStatus(const std::string& text) {
   context.Window.SetStatusText(text);

@@ -7,8 +7,11 @@
 #include <cerrno>
 #include <thread>
 
-RunLock::RunLock(std::string path, PatchWindow& window, std::chrono::milliseconds pollInterval)
-    : path_(std::move(path)), window_(window), pollInterval_(pollInterval) {}
+#include "text/FixedText.h"
+
+RunLock::RunLock(std::string path, PatchWindow& window, std::int32_t language,
+                 std::chrono::milliseconds pollInterval)
+    : path_(std::move(path)), window_(window), language_(language), pollInterval_(pollInterval) {}
 
 RunLock::~RunLock() { Release(); }
 
@@ -26,7 +29,8 @@ void RunLock::Acquire() {
       return;
     }
     if (!told) {
-      window_.SetStatusText(kWaitingForOtherRunText);
+      window_.SetStatusText(
+          FixedText(language_, kWaitingForOtherRunFrench, kWaitingForOtherRunEnglish));
       told = true;
     }
     window_.ProcessPendingEvents();

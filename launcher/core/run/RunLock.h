@@ -3,18 +3,22 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "patch/PatchWindow.h"
 
 inline constexpr char kRunLockFileName[] = "MorvoPatcher.lock";
-// Shown while another launcher holds the lock (Windows-1252).
-inline constexpr char kWaitingForOtherRunText[] =
+// Shown while another launcher holds the lock, in the configured Language (Windows-1252).
+inline constexpr char kWaitingForOtherRunFrench[] =
     "Mise \xE0 jour en cours dans un autre programme, attente ...";
+inline constexpr char kWaitingForOtherRunEnglish[] =
+    "Update in progress in another program, waiting ...";
 
 class RunLock {
  public:
-  RunLock(std::string path, PatchWindow& window, std::chrono::milliseconds pollInterval);
+  RunLock(std::string path, PatchWindow& window, std::int32_t language,
+          std::chrono::milliseconds pollInterval);
   ~RunLock();
   RunLock(const RunLock&) = delete;
   RunLock& operator=(const RunLock&) = delete;
@@ -28,6 +32,7 @@ class RunLock {
  private:
   std::string path_;
   PatchWindow& window_;
+  std::int32_t language_;
   std::chrono::milliseconds pollInterval_;
   int fd_ = -1;
 };

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include "SettingsBuilder.h"
 #include "config/ConfigWriter.h"
 
 namespace {
@@ -75,50 +76,53 @@ QImage DrawBanner() {
 }
 
 PatcherSettings GameSettings(const std::string& folder) {
-  PatcherSettings s;
-  s.StartCaption = "Jouer";
-  s.QuitCaption = "Quitter";
-  s.AboutCaption = "\xC0 propos";
-  s.Messages = {"Impossible de lancer le jeu : ", "V\xE9rification termin\xE9" "e.",
-                "Connexion ...", "Liste ...", "Liste re\xE7ue.", "Nouveaux patchs.",
-                "Le jeu est \xE0 jour.", "Installation", "Installation termin\xE9" "e.",
-                "T\xE9l\xE9" "chargement", "Fusion", "Compactage"};
-  s.AboutText = "Lanceur de test.";
-  s.BannerKind = 4;
-  s.BannerWidth = 545;
-  s.BannerData = Encode(DrawBanner(), "PNG");
-  s.LogEnabled = true;
-  s.SkinBackgroundRect = {0, 0, 545, 380};
-  s.SkinStartRect = {0, 380, 110, 30};
-  s.SkinQuitRect = {110, 380, 110, 30};
-  s.SkinAboutRect = {220, 380, 110, 30};
-  s.SkinStartHoverRect = {0, 410, 110, 30};
-  s.SkinQuitHoverRect = {110, 410, 110, 30};
-  s.SkinAboutHoverRect = {220, 410, 110, 30};
-  s.WindowSize = {545, 380};
-  s.StartBounds = {20, 334, 110, 30};
-  s.QuitBounds = {415, 334, 110, 30};
-  s.AboutBounds = {217, 334, 110, 30};
-  s.ProgressBounds = {20, 304, 505, 10};
-  s.NewsBounds = {16, 66, 513, 208};
-  s.ShowStart = s.ShowQuit = s.ShowProgress = s.ShowNews = true;
-  s.ProgressFrameColor = 0x00C0C0C0;
-  s.ProgressBackColor = 0x00402010;
-  s.ProgressForeColor = 0x003CB4E6;
-  s.NewsBorderColor = 0x003CB4E6;
-  s.ButtonFontName = s.ProcessFontName = "DejaVu Sans";
-  s.ButtonFontSize = 10;
-  s.ButtonFontBold = true;
-  s.ButtonFontColor = 0x00FFFFFF;
-  s.ProcessFontSize = 8;
-  s.ProcessFontColor = 0x00F0E6DC;
-  s.NewsUrl = "file://" + folder + "news.html";
-  s.RegisterUrl = "https://register.example.org/";
-  s.PatchListUrl = "file://" + folder + "patchlist.ini";
-  s.GameExe = "game.sh";
-  s.GameParameters = "--player \"Joueur de test\"";
-  s.SkinImage = Encode(DrawSkin(), "BMP");
-  return s;
+  return SettingsBuilder()
+      .FrenchCaptions()
+      .With([](PatcherSettings& s) {
+        s.Messages = {"Impossible de lancer le jeu : ",
+                      "V\xE9rification termin\xE9"
+                      "e.",
+                      "Connexion ...",
+                      "Liste ...",
+                      "Liste re\xE7ue.",
+                      "Nouveaux patchs.",
+                      "Le jeu est \xE0 jour.",
+                      "Installation",
+                      "Installation termin\xE9"
+                      "e.",
+                      "T\xE9l\xE9"
+                      "chargement",
+                      "Fusion",
+                      "Compactage"};
+        s.AboutText = "Lanceur de test.";
+        s.BannerKind = 4;
+        s.BannerWidth = 545;
+        s.BannerData = Encode(DrawBanner(), "PNG");
+      })
+      .Logging()
+      .Skin(Encode(DrawSkin(), "BMP"), {.background = {0, 0, 545, 380},
+                                        .start = {0, 380, 110, 30},
+                                        .startHover = {0, 410, 110, 30},
+                                        .quit = {110, 380, 110, 30},
+                                        .quitHover = {110, 410, 110, 30},
+                                        .about = {220, 380, 110, 30},
+                                        .aboutHover = {220, 410, 110, 30}})
+      .Layout({.window = {545, 380},
+               .start = {20, 334, 110, 30},
+               .quit = {415, 334, 110, 30},
+               .about = {217, 334, 110, 30},
+               .progress = {20, 304, 505, 10},
+               .news = {16, 66, 513, 208}})
+      .Show({.start = true, .quit = true, .progress = true, .news = true})
+      .Paint({.progressFrame = 0x00C0C0C0,
+              .progressBack = 0x00402010,
+              .progressFore = 0x003CB4E6,
+              .newsBorder = 0x003CB4E6})
+      .Fonts({"DejaVu Sans", 10, 0x00FFFFFF, true}, {"DejaVu Sans", 8, 0x00F0E6DC, false})
+      .Addresses("file://" + folder + "news.html", "file://" + folder + "patchlist.ini",
+                 "https://register.example.org/")
+      .Game("game.sh", "--player \"Joueur de test\"")
+      .Build();
 }
 
 void WriteText(const QString& path, const QByteArray& text, bool executable = false) {
@@ -134,20 +138,82 @@ QByteArray ReadAll(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-}  // namespace
-
-TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
+// A fresh game folder under the output folder, with the program, its library, the news page,
+// an empty patch list, a game script and the configuration. Ends in '/'.
+QString PrepareGameFolder() {
   QDir(g_outputDir + "/game").removeRecursively();
-  ASSERT_TRUE(QDir().mkpath(g_outputDir + "/game"));
+  EXPECT_TRUE(QDir().mkpath(g_outputDir + "/game"));
   const QString game = QDir(g_outputDir + "/game").absolutePath() + "/";
   for (const char* file : {"MorvoPatcher", "libvka.so"}) {
-    ASSERT_TRUE(QFile::copy(g_programDir + "/" + file, game + file)) << file;
+    EXPECT_TRUE(QFile::copy(g_programDir + "/" + file, game + file)) << file;
   }
   WriteText(game + "news.html", "<html><body style='background:#102040;color:white'>"
                                 "<h3>Nouvelles</h3><p>Serveur ouvert.</p></body></html>");
   WriteText(game + "patchlist.ini", "[options]\r\ndeny_play=0\r\n[patchs]\r\n");
   WriteText(game + "game.sh", "#!/bin/sh\npwd > started.txt\necho \"$@\" >> started.txt\n", true);
-  ASSERT_TRUE(SaveConfig(game.toStdString(), GameSettings(game.toStdString())));
+  EXPECT_TRUE(SaveConfig(game.toStdString(), GameSettings(game.toStdString())));
+  return game;
+}
+
+// The screen place of the window: centred, 545 wide, 88 of banner over 380 of skin.
+QRect WindowOnScreen() {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  return QRect((screen.width() - 545) / 2, (screen.height() - 468) / 2, 545, 468);
+}
+
+void Click(const QPoint& point) {
+  QProcess::execute(QStringLiteral("xdotool"),
+                    {QStringLiteral("mousemove"), QString::number(point.x()),
+                     QString::number(point.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+QString Output(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+const QString kNoTitle = QStringLiteral("(no title)");
+
+// The titles that the window system holds for the visible windows of process pid, as it shows
+// them to the player (_NET_WM_NAME, UTF-8), sorted.
+QStringList VisibleWindowTitles(qint64 pid) {
+  QStringList titles;
+  const QString ids =
+      Output(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--pid"), QString::number(pid)});
+  for (const QString& id : ids.split('\n', Qt::SkipEmptyParts)) {
+    // "_NET_WM_NAME = "title"" when set.
+    const QString line =
+        Output(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("-notype"),
+                                         QStringLiteral("_NET_WM_NAME")})
+            .trimmed();
+    const qsizetype quote = line.indexOf('"');
+    titles << (quote < 0 ? kNoTitle : line.mid(quote + 1).chopped(1));
+  }
+  titles.sort();
+  return titles;
+}
+
+// The titles once count windows show, each with its title (a window may show before its title
+// is set), or what shows after a few seconds.
+QStringList WaitForTitles(qint64 pid, int count) {
+  QStringList titles;
+  QTest::qWaitFor(
+      [&] {
+        titles = VisibleWindowTitles(pid);
+        return titles.size() == count && !titles.contains(kNoTitle);
+      },
+      10000);
+  return titles;
+}
+
+}  // namespace
+
+TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
+  const QString game = PrepareGameFolder();
+  ASSERT_FALSE(::testing::Test::HasFailure());
 
   QProcess launcher;
   launcher.setWorkingDirectory(QStringLiteral("/"));  // the game must not depend on it
@@ -159,10 +225,8 @@ TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
   const bool finished = QTest::qWaitFor([&] { return ReadAll(log).contains("Fin du log."); }, 60000);
   EXPECT_TRUE(finished) << ReadAll(log).toStdString();
 
-  // The window is centred on the screen: 545 wide, 88 of banner over 380 of skin.
   QScreen* screen = QGuiApplication::primaryScreen();
-  const QRect window((screen->geometry().width() - 545) / 2,
-                     (screen->geometry().height() - 468) / 2, 545, 468);
+  const QRect window = WindowOnScreen();
   QImage shot;
   const bool painted = QTest::qWaitFor([&] {
     shot = screen->grabWindow(0).toImage();
@@ -179,10 +243,7 @@ TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
 
   if (finished) {
     // Start is enabled by the run: click it where the window shows it.
-    const QPoint start = window.topLeft() + QPoint(20 + 55, 88 + 334 + 15);
-    QProcess::execute(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QString::number(start.x()),
-                       QString::number(start.y()), QStringLiteral("click"), QStringLiteral("1")});
+    Click(window.topLeft() + QPoint(20 + 55, 88 + 334 + 15));
     EXPECT_TRUE(launcher.waitForFinished(20000));
     EXPECT_EQ(launcher.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(launcher.exitCode(), 0);
@@ -194,6 +255,30 @@ TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
     launcher.kill();
     launcher.waitForFinished();
   }
+}
+
+// The window system shows the titles that the program configures, and nothing appended: the
+// main window's, then the About window's beside it.
+TEST(ProgramUnderXvfb, WindowTitlesAreExactlyTheConfiguredOnes) {
+  const QString game = PrepareGameFolder();
+  ASSERT_FALSE(::testing::Test::HasFailure());
+  QProcess launcher;
+  launcher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  launcher.start(game + "MorvoPatcher", {});
+  ASSERT_TRUE(launcher.waitForStarted());
+
+  EXPECT_EQ(WaitForTitles(launcher.processId(), 1).join(" | ").toStdString(), "Morvo Patcher");
+
+  const QRect window = WindowOnScreen();
+  QStringList titles;
+  for (int attempt = 0; attempt < 3 && titles.size() < 2; ++attempt) {
+    Click(window.topLeft() + QPoint(217 + 55, 88 + 334 + 15));
+    titles = WaitForTitles(launcher.processId(), 2);
+  }
+  EXPECT_EQ(titles.join(" | ").toStdString(), "Morvo Patcher | Morvo Patcher");
+
+  launcher.kill();
+  launcher.waitForFinished();
 }
 
 int main(int argc, char** argv) {
