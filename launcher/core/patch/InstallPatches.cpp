@@ -189,12 +189,13 @@ std::string PatchNameOf(const std::string& containerPath) {
   return name;
 }
 
-void InstallContainer(PatchContext& context, const std::string& path, std::size_t k,
+// False when the container was there but could not be installed completely.
+bool InstallContainer(PatchContext& context, const std::string& path, std::size_t k,
                       std::size_t n) {
   Logger& log = context.Log;
   log.LogFormat(loglines::kPatchLine, {ShownFileName(path)});
   auto reader = ContainerReader::Open(path);
-  if (!reader) return;
+  if (!reader) return true;  // a failed download, already counted by the run
 
   std::int32_t count = 0;
   bool complete = reader->ReadHeader(count);
@@ -213,22 +214,26 @@ void InstallContainer(PatchContext& context, const std::string& path, std::size_
     // A container that did not install completely is not an installed patch: the next run
     // downloads it again.
     RemoveFromRegister(context.State, PatchNameOf(path));
-    return;
+    return false;
   }
   if (!programCopy.empty()) StartProgramCopy(context, programCopy);
+  return true;
 }
 
 }  // namespace
 
-void InstallPatches(PatchContext& context) {
+int InstallPatches(PatchContext& context) {
   PatchRunState& state = context.State;
-  state.ConfigReplaced = false;
   const std::size_t n = state.InstallFiles.size();
-  for (std::size_t k = 0; k < n; ++k) InstallContainer(context, state.InstallFiles[k], k + 1, n);
+  int failed = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (!InstallContainer(context, state.InstallFiles[k], k + 1, n)) ++failed;
+  }
 
   RemoveDuplicateArchives(state);
   RepackArchives(context, state.MergedArchives);
   ClearPendingRepacks(context.ProgramDir);
+  return failed;
 }
 
 void ResumeInterruptedRepacks(PatchContext& context) {
