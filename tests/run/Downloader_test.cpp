@@ -250,13 +250,19 @@ TEST_F(DownloaderTest, StalledTransferFailsAfterTheLowSpeedTime) {
 // A modal window opened from the progress handler (the player's About box) holds the transfer
 // longer than the stall limit; that time is the player's, not the network's.
 TEST_F(DownloaderTest, TimeSpentInTheProgressHandlerIsNoStall) {
+  // The About box opens while the body has not begun: no byte has come for a while.
   const std::string body = Pattern(300000);
-  server.Serve("/p.pak", body);
+  server.PauseBeforeBody("/p.pak", body, 400);
   DownloadOptions options = QuickOptions();
   options.Retries = 0;
-  int calls = 0;
+  bool aboutShown = false;
+  const auto start = std::chrono::steady_clock::now();
   callback.onProgress = [&] {
-    if (++calls == 2) std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    if (aboutShown || std::chrono::steady_clock::now() - start < std::chrono::milliseconds(200)) {
+      return;
+    }
+    aboutShown = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
   };
 
   const DownloadStatus status = Fetch(server.Url("/p.pak"), options);
