@@ -61,8 +61,8 @@ TMainForm::TMainForm(LauncherContext context, QWidget* parent)
   CreateControls();
   ConnectHandlers();
   sequence_ = std::make_unique<LauncherSequence>(
-      *this, LauncherParts{settings_, log_, context_.RunState, context_.ProgramDir,
-                           context_.ProgramPath});
+      *this,
+      LauncherParts{settings_, log_, context_.RunState, context_.ProgramDir, context_.ProgramPath});
   terminateRequested_ = !sequence_->OnCreate();
 }
 

@@ -70,7 +70,8 @@ TEST(ResumeInterruptedSelfUpdate, ACopyIsStartedAgainOnceThenDeleted) {
   EXPECT_FALSE(FileExists(folder / "MorvoTMP_MorvoPatcher"));
   EXPECT_EQ(folder.LogText(),
             "Copie du programme MorvoTMP_MorvoPatcher :  Erreur > mise \xE0 jour impossible, "
-            "copie supprim\xE9" "e.\r\n");
+            "copie supprim\xE9"
+            "e.\r\n");
 
   // The record goes with the copy: a later self-update gets its own further try.
   folder.window = FakeWindow();  // the next start of the launcher

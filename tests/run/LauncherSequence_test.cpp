@@ -91,8 +91,12 @@ class LauncherSequenceTest : public ::testing::Test {
   std::unique_ptr<LauncherSequence> sequence;
 };
 
-const Lines kCreation = {"Morvo Patcher Log", "-----------------", "",
-                         "Initialisation de l'interface ...", "Initialisation termin\xE9.", ""};
+const Lines kCreation = {"Morvo Patcher Log",
+                         "-----------------",
+                         "",
+                         "Initialisation de l'interface ...",
+                         "Initialisation termin\xE9.",
+                         ""};
 
 TEST_F(LauncherSequenceTest, MusicLinesFollowTheFileAndThePlayer) {
   settings.MusicEnabled = true;
@@ -124,7 +128,8 @@ TEST_F(LauncherSequenceTest, MusicLinesFollowTheFileAndThePlayer) {
 }
 
 TEST_F(LauncherSequenceTest, UnreadableConfigurationOrSkinShowsTheErrorBoxAndStops) {
-  const std::string box = "error box Impossible de lire Config.mpc !\r\n\r\nConfig.mpc reading failure !";
+  const std::string box =
+      "error box Impossible de lire Config.mpc !\r\n\r\nConfig.mpc reading failure !";
   window.builds = false;
   EXPECT_FALSE(Make().OnCreate());
   EXPECT_EQ(window.calls, Lines{box});

@@ -324,13 +324,14 @@ TEST_F(PatchRunTest, AGameFolderThatCannotBeWrittenIsSaidSoAndNothingIsFetched) 
   EXPECT_FALSE(result.FolderWritable);
   EXPECT_EQ(server.Requests("/list.ini"), 0);
   EXPECT_EQ(window.statusTexts.back(),
-            "Le dossier du jeu est prot\xE9g\xE9 en \xE9" "criture : aucun patch ne peut "
+            "Le dossier du jeu est prot\xE9g\xE9 en \xE9"
+            "criture : aucun patch ne peut "
             "\xEAtre install\xE9.");
   const Lines log = Log();
-  EXPECT_EQ(Lines(log.end() - 3, log.end()),
-            (Lines{"Erreur :  Dossier du jeu prot\xE9g\xE9 en \xE9" "criture > aucun patch "
-                   "install\xE9.",
-                   "", kEnd}));
+  EXPECT_EQ(Lines(log.end() - 3, log.end()), (Lines{"Erreur :  Dossier du jeu prot\xE9g\xE9 en \xE9"
+                                                    "criture > aucun patch "
+                                                    "install\xE9.",
+                                                    "", kEnd}));
   EXPECT_TRUE(window.startShown);
 }
 
@@ -348,7 +349,8 @@ TEST_F(PatchRunTest, ADiskWithoutRoomForAContainerTwiceFailsItsDownloadBeforeWri
   EXPECT_FALSE(std::filesystem::exists(game / "a.txt"));
   const Lines log = Log();
   EXPECT_NE(std::find(log.begin(), log.end(),
-                      "    Erreur :  T\xE9l\xE9" "chargement impossible (not enough disk space)."),
+                      "    Erreur :  T\xE9l\xE9"
+                      "chargement impossible (not enough disk space)."),
             log.end());
   EXPECT_EQ(Register(), "[patchs]\r\n");
   ExpectNoTemporaryFiles();

@@ -15,8 +15,7 @@ bool IsDownloadProgress(const std::string& text) { return text.ends_with(" Ko/s)
 
 }  // namespace
 
-ConsoleWindow::ConsoleWindow(std::FILE* out, bool terminal, std::string programPath,
-                             Shell& shell)
+ConsoleWindow::ConsoleWindow(std::FILE* out, bool terminal, std::string programPath, Shell& shell)
     : out_(out), terminal_(terminal), programPath_(std::move(programPath)), shell_(shell) {}
 
 void ConsoleWindow::SetStatusText(const std::string& text) {

@@ -79,8 +79,7 @@ int main(int argc, char** argv) {
   }
   std::puts(window.StartShown() ? "Start would be shown." : "Start would stay hidden.");
   std::fflush(stdout);
-  const ExitCode runEnd =
-      result.FailedPatches > 0 || !result.FolderWritable ? kPatchesLeft : kDone;
+  const ExitCode runEnd = result.FailedPatches > 0 || !result.FolderWritable ? kPatchesLeft : kDone;
   if (!start) return runEnd;
   if (!window.StartShown()) {
     std::fprintf(stderr, "patchrun: --start: the game may not be started now\n");

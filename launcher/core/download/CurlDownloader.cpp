@@ -171,15 +171,14 @@ size_t Attempt::OnBody(char* data, size_t size, size_t count, void* self) {
 bool Attempt::Stalled(std::uint64_t received, std::chrono::steady_clock::time_point now) {
   if (stallWindow_.count() <= 0 || now - windowStart_ < stallWindow_) return false;
   // A body that starts over (received drops) has moved as well.
-  const bool moved = received < windowStartBytes_ ||
-                     received - windowStartBytes_ >= stallMinimumBytes_;
+  const bool moved =
+      received < windowStartBytes_ || received - windowStartBytes_ >= stallMinimumBytes_;
   windowStart_ = now;
   windowStartBytes_ = received;
   return !moved;
 }
 
-int Attempt::OnTransferInfo(void* self, curl_off_t total, curl_off_t now, curl_off_t,
-                            curl_off_t) {
+int Attempt::OnTransferInfo(void* self, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t) {
   auto& attempt = *static_cast<Attempt*>(self);
   if (attempt.bodyAccepted_ && total > 0) {
     attempt.expected_ = attempt.base_ + static_cast<std::uint64_t>(total);

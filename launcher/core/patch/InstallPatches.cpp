@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/PatcherSettings.h"
+#include "config/StatusMessages.h"
 #include "ini/AsciiText.h"
 #include "log/LogLines.h"
 #include "patch/ArchiveMerge.h"
@@ -146,8 +147,9 @@ unsigned ModeFor(const std::string& target, bool runnable) {
 bool ContainerInstall::InstallEntry() {
   ContainerEntryHeader header;
   if (!reader_.ReadEntryHeader(header)) return Corrupt();
-  context_.Window.SetStatusText(FormatMessage(
-      context_.Settings.Messages[7] + " (%d/%d - %s) ...", {k_, n_, header.SourceName}));
+  context_.Window.SetStatusText(
+      FormatMessage(StatusText(context_.Settings, StatusMessage::Installing) + " (%d/%d - %s) ...",
+                    {k_, n_, header.SourceName}));
   context_.Log.LogFormat(loglines::kEntryRead, {header.SourceName, header.DataSize});
 
   const auto target = ChooseTarget(header);

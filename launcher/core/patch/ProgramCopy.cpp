@@ -53,8 +53,7 @@ void RecordTriedCopy(const std::string& recordPath, const std::string& name) {
 bool SurvivesHandoff(std::string_view path) {
   const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20; };
   return !path.empty() && path.front() != ' ' && path.back() != ' ' &&
-         path.find("  ") == std::string_view::npos &&
-         path.find('"') == std::string_view::npos &&
+         path.find("  ") == std::string_view::npos && path.find('"') == std::string_view::npos &&
          std::none_of(path.begin(), path.end(), control);
 }
 

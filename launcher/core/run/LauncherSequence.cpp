@@ -106,9 +106,9 @@ void LauncherSequence::OnStartClicked() {
   if (settings.MusicEnabled) window_.StopMusic();
   window_.PlayClickSound(true);
   // The game finds its data beside it whatever folder the launcher was started from.
-  const bool started = window_.StartProgram(SettingsFilePath(parts_.ProgramDir, settings.GameExe),
-                                            Windows1252ToUtf8(settings.GameParameters),
-                                            parts_.ProgramDir);
+  const bool started =
+      window_.StartProgram(SettingsFilePath(parts_.ProgramDir, settings.GameExe),
+                           Windows1252ToUtf8(settings.GameParameters), parts_.ProgramDir);
   if (!started) {
     window_.ShowErrorBox(StatusText(settings, StatusMessage::GameStartFailed) + settings.GameExe);
   }

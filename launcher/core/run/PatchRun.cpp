@@ -43,8 +43,8 @@ PatchRun::Impl::Impl(PatchContext& runContext, PatchRunServices services)
       folderWritable(services.FolderWritable ? std::move(services.FolderWritable)
                                              : &CanWriteInFolder),
       statusCallback(runContext, std::move(services.TickCount), std::move(services.FreeSpace)),
-      lock(runContext.ProgramDir + kRunLockFileName, runContext.Window,
-           services.LockPollInterval) {}
+      lock(runContext.ProgramDir + kRunLockFileName, runContext.Window, services.LockPollInterval) {
+}
 
 void PatchRun::Impl::ShowStatus(StatusMessage message) {
   context.Window.SetStatusText(StatusText(context.Settings, message));
@@ -173,9 +173,8 @@ void PatchRun::RunPatches() {
 
   std::remove(state.ServerListPath.c_str());
   context.Log.LogLine(loglines::kListFetch);
-  const DownloadStatus list =
-      run.downloader.Download(context.Settings.PatchListUrl, state.ServerListPath,
-                              run.statusCallback);
+  const DownloadStatus list = run.downloader.Download(context.Settings.PatchListUrl,
+                                                      state.ServerListPath, run.statusCallback);
   if (!run.ReceiveList(list)) {
     run.FinishRun(StatusMessage::NothingToFetch);
     return;

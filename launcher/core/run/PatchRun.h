@@ -16,15 +16,15 @@ struct PatchRunServices {
   Downloader* Download = nullptr;  // none: the libcurl downloader with its usual limits
   TickSource TickCount;            // empty: the monotonic clock
   std::chrono::milliseconds LockPollInterval{100};
-  FreeSpaceSource FreeSpace;                                // empty: the file system's figure
+  FreeSpaceSource FreeSpace;                               // empty: the file system's figure
   std::function<bool(const std::string&)> FolderWritable;  // empty: a file is made and deleted
 };
 
 // How a finished run went, beyond what its last status line shows.
 struct PatchRunOutcome {
-  bool Finished = false;         // FinishRun has run
-  bool FolderWritable = true;    // the game folder took files
-  int FailedPatches = 0;         // patches not downloaded, or not installed completely
+  bool Finished = false;       // FinishRun has run
+  bool FolderWritable = true;  // the game folder took files
+  int FailedPatches = 0;       // patches not downloaded, or not installed completely
 };
 
 class PatchRun {

@@ -22,10 +22,10 @@ std::string FailedPatchesNotice(int count, std::int32_t language) {
 }
 
 std::string ReadOnlyFolderNotice(std::int32_t language) {
-  return English(language)
-             ? "The game folder cannot be written: no patch can be installed."
-             : "Le dossier du jeu est prot\xE9g\xE9 en \xE9" "criture : aucun patch ne peut \xEAtre "
-               "install\xE9.";
+  return English(language) ? "The game folder cannot be written: no patch can be installed."
+                           : "Le dossier du jeu est prot\xE9g\xE9 en \xE9"
+                             "criture : aucun patch ne peut \xEAtre "
+                             "install\xE9.";
 }
 
 std::string SelfUpdateDeferredNotice(std::int32_t language) {
