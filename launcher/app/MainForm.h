@@ -1,5 +1,6 @@
-// The launcher's skinned main window. Building it from the settings lives in
-// MainFormCreate.cpp, its handlers in MainFormHandlers.cpp, what the patch engine calls in
+// The launcher's skinned main window. It forwards its events to the launcher's sequence and
+// draws what the sequence asks. Building it from the settings lives in MainFormCreate.cpp, its
+// handlers in MainFormHandlers.cpp, what the sequence and the patch engine call in
 // MainFormPatchWindow.cpp.
 #pragma once
 
@@ -12,20 +13,19 @@
 #include "config/PatcherSettings.h"
 #include "log/Logger.h"
 #include "patch/PatchRunState.h"
-#include "patch/PatchWindow.h"
 #include "platform/Shell.h"
+#include "run/LauncherWindow.h"
 
 class BackgroundMusic;
 class BannerBand;
 class ClickArea;
+class LauncherSequence;
 class NewsPane;
 class OutlineShape;
-class PatchRun;
 class PictureBox;
 class ProgressGauge;
 class QLabel;
 class TAboutForm;
-struct PatchContext;
 
 // The program-wide objects the window works with; they outlive it.
 struct LauncherContext {
@@ -39,25 +39,21 @@ struct LauncherContext {
   std::function<void(int)> EndProcess;
 };
 
-inline constexpr char kConfigReadFailure[] =
-    "Impossible de lire Config.mpc !\r\n\r\nConfig.mpc reading failure !";
-
-class TMainForm : public QWidget, public PatchWindow {
+class TMainForm : public QWidget, public LauncherWindow {
   Q_OBJECT
 
  public:
-  // Creates the controls in their design state and runs FormCreate.
+  // Creates the controls in their design state and runs the sequence's creation step.
   explicit TMainForm(LauncherContext context, QWidget* parent = nullptr);
   ~TMainForm() override;
 
   // FormCreate failed (no configuration, no skin): the program is to end without its loop.
   bool TerminateRequested() const { return terminateRequested_; }
-  bool FirstActivation() const { return firstActivation_; }
-  bool WaitingForNews() const { return waitingForNews_; }
+  bool FirstActivation() const;
+  bool WaitingForNews() const;
 
   void SetAboutForm(TAboutForm* aboutForm) { aboutForm_ = aboutForm; }
   ClickSound& Sound() { return clickSound_; }
-  void PlayClickSound(bool wait) { clickSound_.Play(wait); }
 
   // PatchWindow
   void SetStatusText(const std::string& text) override;
@@ -69,6 +65,16 @@ class TMainForm : public QWidget, public PatchWindow {
   void CloseMainWindow() override;
   bool StartProgram(const std::string& program, std::string_view parameters,
                     const std::string& workingDir) override;
+  // LauncherWindow
+  bool BuildInterface() override;
+  void ShowErrorBox(const std::string& text) override;
+  bool OpenMusic(const std::string& path) override;
+  void StartMusic() override;
+  void StopMusic() override;
+  void PlayClickSound(bool wait) override { clickSound_.Play(wait); }
+  void RequestNewsPage() override;
+  void RunAfterCurrentEvent(std::function<void()> step) override;
+  void EndProcess() override;
 
  public slots:
   void FormActivate();
@@ -83,7 +89,6 @@ class TMainForm : public QWidget, public PatchWindow {
   void CreateControls();
   void ConnectHandlers();
 
-  void FormCreate();
   bool LoadSkin();
   void PlaceButtonPictures();
   void PlaceCaptions();
@@ -91,21 +96,17 @@ class TMainForm : public QWidget, public PatchWindow {
   void ApplyBannerLayout();
   void CutSkin();
   void ApplyVisibilitySwitches();
-  void FailCreation(const char* message);
 
   void Lbl_StartClick();
   void Lbl_QuitClick();
   void Lbl_AboutClick();
   void Img_BackgroundMouseDown();
-  void StopMusic();
 
   LauncherContext context_;
   PatcherSettings& settings_;
   Logger& log_;
   ClickSound clickSound_;
   QImage skinBitmap_;
-  bool firstActivation_ = false;
-  bool waitingForNews_ = false;
   bool terminateRequested_ = false;
   bool centred_ = false;
   TAboutForm* aboutForm_ = nullptr;
@@ -131,6 +132,5 @@ class TMainForm : public QWidget, public PatchWindow {
   std::unique_ptr<BannerBand> banner_;
   std::unique_ptr<NewsPane> news_;
   std::unique_ptr<BackgroundMusic> music_;
-  std::unique_ptr<PatchContext> patchContext_;
-  std::unique_ptr<PatchRun> patchRun_;
+  std::unique_ptr<LauncherSequence> sequence_;
 };

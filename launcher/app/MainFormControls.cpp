@@ -15,8 +15,7 @@
 #include "media/BackgroundMusic.h"
 #include "media/BannerBand.h"
 #include "media/NewsPane.h"
-#include "patch/PatchContext.h"
-#include "run/PatchRun.h"
+#include "run/LauncherSequence.h"
 
 namespace {
 
@@ -61,12 +60,10 @@ TMainForm::TMainForm(LauncherContext context, QWidget* parent)
 
   CreateControls();
   ConnectHandlers();
-  FormCreate();
-  if (firstActivation_) {
-    patchContext_ = std::make_unique<PatchContext>(PatchContext{
-        settings_, log_, *this, context_.RunState, context_.ProgramDir, context_.ProgramPath});
-    patchRun_ = std::make_unique<PatchRun>(*patchContext_);
-  }
+  sequence_ = std::make_unique<LauncherSequence>(
+      *this,
+      LauncherParts{settings_, log_, context_.RunState, context_.ProgramDir, context_.ProgramPath});
+  terminateRequested_ = !sequence_->OnCreate();
 }
 
 // FormDestroy: the decoded skin goes with the window.
@@ -101,7 +98,7 @@ void TMainForm::CreateControls() {
   pgbProcess_ = MakeControl<ProgressGauge>(panel_, "Pgb_Process", 280, 96, 209, 17);
 
   news_ = std::make_unique<NewsPane>(panel_, settings_);
-  music_ = std::make_unique<BackgroundMusic>(settings_, log_, context_.ProgramDir, this);
+  music_ = std::make_unique<BackgroundMusic>(settings_, this);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

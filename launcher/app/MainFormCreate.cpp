@@ -1,4 +1,4 @@
-// FormCreate: the window built from the settings, step by step.
+// The window built from the settings, step by step (the sequence's creation step calls it).
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -7,7 +7,6 @@
 #include "ClickArea.h"
 #include "ControlBounds.h"
 #include "DisplayText.h"
-#include "ErrorBox.h"
 #include "MainForm.h"
 #include "OutlineShape.h"
 #include "PictureBox.h"
@@ -15,7 +14,6 @@
 #include "SettingsColor.h"
 #include "SkinCut.h"
 #include "WindowFont.h"
-#include "log/LogLines.h"
 #include "media/BackgroundMusic.h"
 #include "media/BannerBand.h"
 #include "media/NewsPane.h"
@@ -42,19 +40,7 @@ QImage BlankPictureFor(int width, int height, QSize visible) {
 
 }  // namespace
 
-void TMainForm::FailCreation(const char* message) {
-  ShowErrorBox(this, DisplayText(message));
-  terminateRequested_ = true;
-}
-
-void TMainForm::FormCreate() {
-  if (!LoadConfig(context_.ProgramDir, settings_)) {
-    FailCreation(kConfigReadFailure);
-    return;
-  }
-  if (settings_.LogEnabled) LogOpenWithHeader(log_);
-  log_.LogLine(loglines::kInterfaceInit);
-
+bool TMainForm::BuildInterface() {
   // Every Qt widget already paints through a back buffer: nothing to switch on for flicker.
   const QCursor arrow = LoadResourceCursor(kCursorArrow);
   const QCursor hand = LoadResourceCursor(kCursorHand);
@@ -64,11 +50,7 @@ void TMainForm::FormCreate() {
 
   clickSound_.Load(settings_.ClickSoundEnabled);
 
-  if (!LoadSkin()) {
-    // An undecodable skin leaves nothing to show: end as with an unreadable configuration.
-    FailCreation(kConfigReadFailure);
-    return;
-  }
+  if (!LoadSkin()) return false;
 
   const QSize area = SkinnedAreaSize(settings_.WindowSize);
   panel_->resize(area);
@@ -88,11 +70,7 @@ void TMainForm::FormCreate() {
   ApplyBannerLayout();
   CutSkin();
   ApplyVisibilitySwitches();
-
-  firstActivation_ = true;
-  log_.LogLine(loglines::kInterfaceInitDone);
-  log_.LogBlankLine();
-  music_->LoadMusic();
+  return true;
 }
 
 bool TMainForm::LoadSkin() {

@@ -4,15 +4,10 @@
 
 #include "AboutForm.h"
 #include "ClickArea.h"
-#include "DisplayText.h"
-#include "ErrorBox.h"
 #include "MainForm.h"
 #include "PictureBox.h"
-#include "log/LogLines.h"
-#include "media/BackgroundMusic.h"
 #include "media/NewsPane.h"
-#include "run/PatchRun.h"
-#include "text/Windows1252.h"
+#include "run/LauncherSequence.h"
 
 namespace {
 
@@ -44,56 +39,22 @@ void TMainForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
-void TMainForm::FormActivate() {
-  if (!firstActivation_) return;
-  firstActivation_ = false;
-  music_->StartMusic();
-  log_.LogLine(loglines::kUnfinishedCheck);
-  patchRun_->RecoverUnfinishedPatches();
-  log_.LogLine(loglines::kUnfinishedCheckDone);
-  log_.LogBlankLine();
-  SetStatusText(settings_.Messages[1]);
-  ProcessPendingEvents();
-  waitingForNews_ = true;
-  log_.LogLine(loglines::kNewsFetch);
-  news_->Request();
-}
+bool TMainForm::FirstActivation() const { return sequence_->FirstActivationPending(); }
+
+bool TMainForm::WaitingForNews() const { return sequence_->WaitingForNews(); }
+
+void TMainForm::FormActivate() { sequence_->OnActivate(); }
 
 void TMainForm::Wbs_NewsProgressChange(int progress, int progressMax) {
   if (progressMax != GaugeMaxValue()) SetGaugeMaxValue(progressMax);
   SetGaugeProgress(progress);
 }
 
-void TMainForm::Wbs_NewsNavigateComplete2() {
-  if (!waitingForNews_) return;
-  log_.LogLine(loglines::kNewsFetchDone);
-  log_.LogBlankLine();
-  waitingForNews_ = false;
-  SetStatusText(settings_.Messages[2]);
-  ProcessPendingEvents();
-  // The run lasts until the last patch is installed: let the browser's signal return first.
-  QMetaObject::invokeMethod(this, [this] { patchRun_->StartListDownload(); }, Qt::QueuedConnection);
-}
+void TMainForm::Wbs_NewsNavigateComplete2() { sequence_->OnNewsPageLoaded(); }
 
-void TMainForm::StopMusic() { music_->Stop(); }
+void TMainForm::Lbl_StartClick() { sequence_->OnStartClicked(); }
 
-void TMainForm::Lbl_StartClick() {
-  if (settings_.MusicEnabled) StopMusic();
-  PlayClickSound(true);
-  // The game finds its data beside it whatever folder the launcher was started from.
-  const bool started =
-      context_.ProgramShell.Start(SettingsFilePath(context_.ProgramDir, settings_.GameExe),
-                                  Windows1252ToUtf8(settings_.GameParameters), context_.ProgramDir);
-  if (!started) ShowErrorBox(this, DisplayText(settings_.Messages[0] + settings_.GameExe));
-  close();
-}
-
-void TMainForm::Lbl_QuitClick() {
-  if (settings_.MusicEnabled) StopMusic();
-  PlayClickSound(true);
-  close();
-  context_.EndProcess(0);
-}
+void TMainForm::Lbl_QuitClick() { sequence_->OnQuitClicked(); }
 
 void TMainForm::Lbl_AboutClick() {
   PlayClickSound(false);

@@ -1,12 +1,15 @@
-// What the patch engine reaches of the main window: status line, gauge, Start, events, close,
-// program start.
+// What the launcher's sequence and the patch engine reach of the main window: status line,
+// gauge, Start, events, close, program start, error boxes, music, news page, process end.
 #include <QCoreApplication>
 #include <QLabel>
 
 #include "ClickArea.h"
 #include "DisplayText.h"
+#include "ErrorBox.h"
 #include "MainForm.h"
 #include "ProgressGauge.h"
+#include "media/BackgroundMusic.h"
+#include "media/NewsPane.h"
 
 void TMainForm::SetStatusText(const std::string& text) {
   lblProcess_->setText(DisplayText(text));
@@ -32,3 +35,19 @@ bool TMainForm::StartProgram(const std::string& program, std::string_view parame
                              const std::string& workingDir) {
   return context_.ProgramShell.Start(program, parameters, workingDir);
 }
+
+void TMainForm::ShowErrorBox(const std::string& text) { ::ShowErrorBox(this, DisplayText(text)); }
+
+bool TMainForm::OpenMusic(const std::string& path) { return music_->LoadMusic(path); }
+
+void TMainForm::StartMusic() { music_->StartMusic(); }
+
+void TMainForm::StopMusic() { music_->Stop(); }
+
+void TMainForm::RequestNewsPage() { news_->Request(); }
+
+void TMainForm::RunAfterCurrentEvent(std::function<void()> step) {
+  QMetaObject::invokeMethod(this, std::move(step), Qt::QueuedConnection);
+}
+
+void TMainForm::EndProcess() { context_.EndProcess(0); }

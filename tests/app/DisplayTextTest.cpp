@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "DisplayText.h"
+#include "patch/GamePath.h"
 
 TEST(DisplayText, ShowsWindows1252WithPlainLineFeeds) {
   EXPECT_EQ(DisplayText("Caf\xE9\r\n\x80 5"), QString::fromUtf8("Caf\xC3\xA9\n\xE2\x82\xAC 5"));

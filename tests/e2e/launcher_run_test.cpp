@@ -73,9 +73,13 @@ TEST_F(LauncherRun, RestartsForANewConfigurationThenReplacesItselfAndStartsTheGa
   std::cout << "[screenshot] " << screenshot << std::endl;
 
   ASSERT_TRUE(ClickStart());
-  for (int i = 0; i < 100 && !fs::exists(GamePath("game-started.txt")); ++i)
+  // The game's script creates its record before it writes it: wait for the last line.
+  std::string started;
+  for (int i = 0; i < 100 && started.find("parameter: Joueur") == std::string::npos; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  const std::string started = ReadFileBytes(GamePath("game-started.txt"));
+    if (fs::exists(GamePath("game-started.txt")))
+      started = ReadFileBytes(GamePath("game-started.txt"));
+  }
   EXPECT_NE(started.find("folder: " + fs::canonical(game_).string()), std::string::npos) << started;
   EXPECT_NE(started.find("parameter: --player"), std::string::npos) << started;
 }

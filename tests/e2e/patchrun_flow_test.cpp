@@ -99,10 +99,18 @@ TEST_F(PatchrunFlow, BrokenPatchesOnTheServerAreFetchedAgainOnceMended) {
   fs::remove(ServerPath("patches/p0001.pak"));
   fs::resize_file(ServerPath("patches/p0002.pak"), whole2.size() / 2);
 
+  // The run says that it left patches behind, on the status line, in the log and in its exit
+  // status, and Start is still offered.
   RunResult first = RunPatchrun();
-  ASSERT_EQ(first.exitCode, 0) << first.output;
-  EXPECT_NE(first.output.find("Start would be shown"), std::string::npos) << first.output;
-  EXPECT_EQ(LogLines(GamePath("MorvoPatcherLog.txt")).back(), "Fin du log.");
+  ASSERT_EQ(first.exitCode, 4) << first.output;
+  EXPECT_NE(first.output.find("2 patchs n'ont pas pu \u00EAtre install\u00E9s ; ils seront "
+                              "retent\u00E9s au prochain lancement.\nStart would be shown"),
+            std::string::npos)
+      << first.output;
+  const auto firstLog = LogLines(GamePath("MorvoPatcherLog.txt"));
+  EXPECT_EQ(firstLog.back(), "Fin du log.");
+  EXPECT_EQ(firstLog[firstLog.size() - 2],
+            "Erreur :  2 patch(s) non install\xE9(s) > nouvel essai au prochain lancement.");
   EXPECT_FALSE(fs::exists(GamePath("Extras/notes.txt")));
   EXPECT_EQ(ReadFileBytes(GamePath("Extras/tard.txt")), "arrive en dernier");
   EXPECT_EQ(GameContent().files["data.vka"], ArchiveContentOf(kInstalledData));

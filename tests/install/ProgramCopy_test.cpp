@@ -52,3 +52,59 @@ TEST(ResumeInterruptedSelfUpdate, HalfWrittenOrNonRunnableFilesAreNotStarted) {
   EXPECT_TRUE(folder.window.started.empty());
   EXPECT_TRUE(FileExists(folder / "MorvoTMP_notes.txt"));
 }
+
+// A copy that cannot finish the handoff must not close every later start: it is started again
+// once, then deleted with a log line, and the launcher starts normally.
+TEST(ResumeInterruptedSelfUpdate, ACopyIsStartedAgainOnceThenDeleted) {
+  GameFolder folder;
+  WriteProgram(folder / "MorvoPatcher", "#!old program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!broken new program");
+
+  EXPECT_TRUE(ResumeInterruptedSelfUpdate(folder.context));
+  EXPECT_EQ(folder.window.started.size(), 1u);
+
+  folder.window = FakeWindow();  // the next start of the launcher
+  EXPECT_FALSE(ResumeInterruptedSelfUpdate(folder.context));
+  EXPECT_TRUE(folder.window.started.empty());
+  EXPECT_FALSE(folder.window.closed);
+  EXPECT_FALSE(FileExists(folder / "MorvoTMP_MorvoPatcher"));
+  EXPECT_EQ(folder.LogText(),
+            "Copie du programme MorvoTMP_MorvoPatcher :  Erreur > mise \xE0 jour impossible, "
+            "copie supprim\xE9"
+            "e.\r\n");
+
+  // The record goes with the copy: a later self-update gets its own further try.
+  folder.window = FakeWindow();  // the next start of the launcher
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!next new program");
+  EXPECT_TRUE(ResumeInterruptedSelfUpdate(folder.context));
+}
+
+TEST(ResumeInterruptedSelfUpdate, AProgramPathTheHandoffCannotCarryLeavesTheCopyForLater) {
+  for (const char* name : {"Morvo  Patcher", "Morvo\tPatcher", "Morvo\"Patcher"}) {
+    GameFolder folder;
+    folder.context.ProgramPath = folder / name;
+    WriteProgram(folder.context.ProgramPath, "#!old program");
+    WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!new program");
+
+    EXPECT_FALSE(ResumeInterruptedSelfUpdate(folder.context)) << name;
+    EXPECT_TRUE(folder.window.started.empty());
+    EXPECT_FALSE(folder.window.closed);
+    EXPECT_TRUE(FileExists(folder / "MorvoTMP_MorvoPatcher"));
+    EXPECT_TRUE(folder.state.SelfUpdateDeferred);
+    EXPECT_NE(folder.LogText().find("Erreur > chemin du programme non transmissible"),
+              std::string::npos);
+  }
+  EXPECT_TRUE(SurvivesHandoff("/jeux/Mon Jeu/MorvoPatcher"));
+}
+
+TEST(ResumeInterruptedSelfUpdate, ACopyThatCannotBeStartedKeepsTheWindowOpen) {
+  GameFolder folder;
+  folder.window.startSucceeds = false;
+  WriteProgram(folder / "MorvoPatcher", "#!old program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!new program");
+
+  EXPECT_FALSE(ResumeInterruptedSelfUpdate(folder.context));
+  EXPECT_FALSE(folder.window.closed);
+  EXPECT_EQ(folder.LogText(),
+            "Copie du programme MorvoTMP_MorvoPatcher :  Erreur > lancement impossible.\r\n");
+}

@@ -48,32 +48,29 @@ class FakePlayer : public MusicPlayer {
 
 class MediaMusic : public ::testing::Test {
  protected:
-  MediaMusic() : logger_(dir_.Dir()) {
+  MediaMusic() {
     settings_.MusicEnabled = true;
     settings_.MusicFile = "theme.mp3";
-    logger_.LogOpen();
   }
 
-  // The music with a fake player; the file exists unless told otherwise.
-  std::unique_ptr<BackgroundMusic> Make(bool opens = true, std::int64_t lengthMs = 60000,
-                                        bool fileExists = true) {
-    if (fileExists) dir_.Write(settings_.MusicFile, {0xFF, 0xFB});
+  // The music with a fake player over an existing file.
+  std::unique_ptr<BackgroundMusic> Make(bool opens = true, std::int64_t lengthMs = 60000) {
+    dir_.Write(settings_.MusicFile, {0xFF, 0xFB});
     auto player = std::make_unique<FakePlayer>(playerLog_, opens, lengthMs);
     FakePlayer* fake = player.get();
     auto music = std::make_unique<BackgroundMusic>(
-        settings_, logger_, dir_.Dir(), std::move(player),
+        settings_, std::move(player),
         [this](const QString& text) { shownErrors_.push_back(text); });
     fake->Watch(&music->Tmr_BGM());
     return music;
   }
 
-  std::string Log() { return dir_.Read(kLogFileName); }
+  std::string Path() const { return dir_.Dir() + settings_.MusicFile; }
   int Count(const std::string& call) {
     return static_cast<int>(std::count(playerLog_.calls.begin(), playerLog_.calls.end(), call));
   }
 
   ProgramFolder dir_;
-  Logger logger_;
   PatcherSettings settings_;
   PlayerLog playerLog_;
   std::vector<QString> shownErrors_;
@@ -81,10 +78,7 @@ class MediaMusic : public ::testing::Test {
 
 TEST_F(MediaMusic, OpensTheTrackAndSetsTheLoopToItsLength) {
   auto music = Make(true, 183456);
-  music->LoadMusic();
-  EXPECT_EQ(Log(),
-            "Chargement du fichier MP3 (theme.mp3) ...\r\n"
-            "Chargement du fichier MP3 termin\xE9.\r\n\r\n");
+  EXPECT_TRUE(music->LoadMusic(Path()));
   EXPECT_EQ(playerLog_.calls, (std::vector<std::string>{"open", "seek"}));
   EXPECT_EQ(playerLog_.openedPath, QString::fromStdString(dir_.Dir() + "theme.mp3"));
   EXPECT_EQ(music->Tmr_BGM().interval(), 183456);
@@ -95,12 +89,8 @@ TEST_F(MediaMusic, OpensTheTrackAndSetsTheLoopToItsLength) {
   EXPECT_TRUE(music->Tmr_BGM().isActive());
 }
 
-TEST_F(MediaMusic, MissingFileIsLoggedAndEverythingElseDoesNothing) {
-  auto music = Make(true, 60000, false);
-  music->LoadMusic();
-  EXPECT_EQ(Log(),
-            "Chargement du fichier MP3 (theme.mp3) ...\r\n"
-            "Chargement du fichier MP3 :  Erreur.\r\n\r\n");
+TEST_F(MediaMusic, NothingOpenedMeansEverythingElseDoesNothing) {
+  auto music = Make();
   music->StartMusic();
   music->Stop();
   EXPECT_TRUE(playerLog_.calls.empty());
@@ -110,37 +100,25 @@ TEST_F(MediaMusic, MissingFileIsLoggedAndEverythingElseDoesNothing) {
 
 TEST_F(MediaMusic, AFileThePlayerCannotOpenShowsItsErrorAndStaysSilent) {
   auto music = Make(false);
-  music->LoadMusic();
+  EXPECT_FALSE(music->LoadMusic(Path()));
   ASSERT_EQ(shownErrors_.size(), 1u);
   EXPECT_EQ(shownErrors_[0], "The device cannot play this file.");
-  // Neither the success line nor the blank line follows.
-  EXPECT_EQ(Log(), "Chargement du fichier MP3 (theme.mp3) ...\r\n");
   music->StartMusic();
   EXPECT_EQ(Count("play"), 0);
   EXPECT_FALSE(music->Tmr_BGM().isActive());
 }
 
-TEST_F(MediaMusic, MusicSwitchedOffTouchesNothing) {
-  settings_.MusicEnabled = false;
+TEST_F(MediaMusic, MusicSwitchedOffNeverPlays) {
   auto music = Make();
-  music->LoadMusic();
+  ASSERT_TRUE(music->LoadMusic(Path()));
+  settings_.MusicEnabled = false;
   music->StartMusic();
-  EXPECT_TRUE(playerLog_.calls.empty());
-  EXPECT_EQ(Log(), "");
-}
-
-TEST_F(MediaMusic, FileNamesFromTheSettingsBecomePathsOfThisPlatform) {
-  settings_.MusicFile = "sons\\th\xE8me.mp3";  // Windows-1252, '\' between folders
-  dir_.Write("sons/th\u00E8me.mp3", {0xFF, 0xFB});
-  auto music = Make(true, 60000, false);
-  music->LoadMusic();
-  EXPECT_EQ(playerLog_.openedPath, QString::fromStdString(dir_.Dir()) + "sons/th\u00E8me.mp3");
-  EXPECT_TRUE(music->IsOpen());
+  EXPECT_EQ(Count("play"), 0);
 }
 
 TEST_F(MediaMusic, TheTrackRestartsFromItsBeginningEachTimeItsLengthHasElapsed) {
   auto music = Make(true, 40);
-  music->LoadMusic();
+  music->LoadMusic(Path());
   music->StartMusic();
   ASSERT_TRUE(QTest::qWaitFor([&] { return Count("play") >= 4; }, 5000));
   // Every restart rewinds first: open, seek, play, then (seek, play) per loop.
@@ -152,7 +130,7 @@ TEST_F(MediaMusic, TheTrackRestartsFromItsBeginningEachTimeItsLengthHasElapsed) 
 
 TEST_F(MediaMusic, ATrackOfLengthZeroPlaysOnceAndTheTimerNeverFires) {
   auto music = Make(true, 0);
-  music->LoadMusic();
+  music->LoadMusic(Path());
   music->StartMusic();
   EXPECT_FALSE(music->Tmr_BGM().isActive());
   QTest::qWait(100);
@@ -162,7 +140,7 @@ TEST_F(MediaMusic, ATrackOfLengthZeroPlaysOnceAndTheTimerNeverFires) {
 
 TEST_F(MediaMusic, StoppingDisablesTheTimerBeforeClosingAndOnlyOnce) {
   auto music = Make(true, 40);
-  music->LoadMusic();
+  music->LoadMusic(Path());
   music->StartMusic();
   music->Stop();
   EXPECT_EQ(Count("close"), 1);
@@ -183,18 +161,17 @@ class MediaMusicRealPlayer : public MediaMusic {
   std::unique_ptr<BackgroundMusic> MakeReal(const std::vector<unsigned char>& file) {
     dir_.Write(settings_.MusicFile, file);
     return std::make_unique<BackgroundMusic>(
-        settings_, logger_, dir_.Dir(), MakeQtMusicPlayer(),
+        settings_, MakeQtMusicPlayer(),
         [this](const QString& text) { shownErrors_.push_back(text); });
   }
 };
 
 TEST_F(MediaMusicRealPlayer, OpensAGeneratedMp3WithItsLength) {
   auto music = MakeReal(ReadFileBytes(MEDIA_TESTDATA "/BackgroundMusic/tone_1s.mp3"));
-  music->LoadMusic();
+  EXPECT_TRUE(music->LoadMusic(Path()));
   ASSERT_TRUE(shownErrors_.empty()) << shownErrors_[0].toStdString();
   ASSERT_TRUE(music->IsOpen());
   EXPECT_NEAR(music->Tmr_BGM().interval(), 1000, 100);
-  EXPECT_NE(Log().find("termin\xE9."), std::string::npos);
   music->StartMusic();  // with or without a sound device, the launcher goes on
   EXPECT_TRUE(music->Tmr_BGM().isActive());
   music->Stop();
@@ -205,11 +182,10 @@ TEST_F(MediaMusicRealPlayer, AFileThatIsNoMusicGivesThePlayersError) {
   std::vector<unsigned char> notMusic(3000);
   for (std::size_t i = 0; i < notMusic.size(); ++i) notMusic[i] = static_cast<unsigned char>(i * 7);
   auto music = MakeReal(notMusic);
-  music->LoadMusic();
+  EXPECT_FALSE(music->LoadMusic(Path()));
   ASSERT_EQ(shownErrors_.size(), 1u);
   EXPECT_FALSE(shownErrors_[0].isEmpty());
   EXPECT_FALSE(music->IsOpen());
-  EXPECT_EQ(Log(), "Chargement du fichier MP3 (theme.mp3) ...\r\n");
 }
 
 }  // namespace

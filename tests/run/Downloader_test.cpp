@@ -1,12 +1,13 @@
 #include "download/Downloader.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "RunTestSupport.h"
 
@@ -26,6 +27,7 @@ class RecordingCallback : public BindStatusCallback {
     last = received;
     lastExpected = expected;
     ++progresses;
+    if (onProgress) onProgress();
   }
   DownloadStatus OnStopBinding(const DownloadStatus& status) override {
     EXPECT_EQ(starts, 1);
@@ -41,6 +43,7 @@ class RecordingCallback : public BindStatusCallback {
   std::uint64_t last = 0;
   std::uint64_t lastExpected = 0;
   std::function<void()> onStop;
+  std::function<void()> onProgress;
 };
 
 std::string Pattern(std::size_t size) {
@@ -242,6 +245,31 @@ TEST_F(DownloaderTest, StalledTransferFailsAfterTheLowSpeedTime) {
   EXPECT_TRUE(NothingLeft());
   // The wait still reached the window: curl reports even while no byte comes.
   EXPECT_GT(callback.progresses, 1);
+}
+
+// A modal window opened from the progress handler (the player's About box) holds the transfer
+// longer than the stall limit; that time is the player's, not the network's.
+TEST_F(DownloaderTest, TimeSpentInTheProgressHandlerIsNoStall) {
+  // The About box opens while the body has not begun: no byte has come for a while.
+  const std::string body = Pattern(300000);
+  server.PauseBeforeBody("/p.pak", body, 400);
+  DownloadOptions options = QuickOptions();
+  options.Retries = 0;
+  bool aboutShown = false;
+  const auto start = std::chrono::steady_clock::now();
+  callback.onProgress = [&] {
+    if (aboutShown || std::chrono::steady_clock::now() - start < std::chrono::milliseconds(200)) {
+      return;
+    }
+    aboutShown = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  };
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"), options);
+
+  ASSERT_TRUE(status.Succeeded) << status.Error;
+  EXPECT_EQ(ReadFileBytes(target), body);
+  EXPECT_EQ(server.Requests("/p.pak"), 1);
 }
 
 TEST_F(DownloaderTest, ConnectionThatCannotBeMadeFailsAfterTheConnectTimeout) {

@@ -65,7 +65,7 @@ class PatchRunTest : public ::testing::Test {
     window = FakeWindow();
     options.FirstRetryWait = std::chrono::milliseconds(5);
     downloader = MakeCurlDownloader(options);
-    PatchRunServices services;
+    PatchRunServices services = checks;
     services.Download = downloader.get();
     return RunWithoutWindow(game.path(), game / "MorvoPatcher", window, services);
   }
@@ -98,6 +98,7 @@ class PatchRunTest : public ::testing::Test {
   FakeWindow window;
   DownloadOptions options;
   std::unique_ptr<Downloader> downloader;
+  PatchRunServices checks;  // the folder and disk checks a test replaces
 };
 
 TEST_F(PatchRunTest, NoRegisterAndAnUnreachableListEndAtOnceWithStart) {
@@ -275,6 +276,118 @@ TEST_F(PatchRunTest, LogOffWritesNoLogAndUnreadableConfigurationRunsNothing) {
   EXPECT_FALSE(result.ConfigRead);
   EXPECT_FALSE(result.Finished);
   EXPECT_TRUE(window.calls.empty());
+}
+
+}  // namespace
+
+namespace {
+
+const char kFailedLine[] =
+    "Erreur :  % patch(s) non install\xE9(s) > nouvel essai au prochain lancement.";
+
+// What the player sees at the end of a run that left patches behind: not the configured
+// "installed" text, and the log says it too.
+TEST_F(PatchRunTest, PatchesThatCouldNotBeFetchedOrInstalledAreNamedAtTheEnd) {
+  Publish({"deny_play=0"}, {"p0001.pak", "p0002.pak", "p0003.pak"});
+  server.Fail("/p/p0001.pak", 404);
+  server.Serve("/p/p0002.pak", "not a container");
+  ServePatch("p0003.pak", "c.txt", "gamma");
+
+  const WindowlessRunResult result = Run();
+
+  ASSERT_TRUE(result.Finished);
+  EXPECT_EQ(result.FailedPatches, 2);
+  EXPECT_EQ(window.statusTexts.back(),
+            "2 patchs n'ont pas pu \xEAtre install\xE9s ; ils seront retent\xE9s au prochain "
+            "lancement.");
+  EXPECT_FALSE(Shown("M8"));
+  const Lines log = Log();
+  EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{WithCount(kFailedLine, 2), kEnd}));
+  EXPECT_TRUE(window.startShown);  // what the player may do stays as it was
+
+  settings.Language = 1;
+  ServePatch("p0001.pak", "a.txt", "alpha");
+  server.Serve("/p/p0002.pak", "still not a container");
+  ASSERT_EQ(Run().FailedPatches, 1);
+  EXPECT_EQ(window.statusTexts.back(),
+            "1 patch could not be installed; it will be retried at the next start.");
+}
+
+TEST_F(PatchRunTest, AGameFolderThatCannotBeWrittenIsSaidSoAndNothingIsFetched) {
+  Publish({"deny_play=0"}, {"p0001.pak"});
+  ServePatch("p0001.pak", "a.txt", "alpha");
+  checks.FolderWritable = [](const std::string&) { return false; };
+
+  const WindowlessRunResult result = Run();
+
+  ASSERT_TRUE(result.Finished);
+  EXPECT_FALSE(result.FolderWritable);
+  EXPECT_EQ(server.Requests("/list.ini"), 0);
+  EXPECT_EQ(window.statusTexts.back(),
+            "Le dossier du jeu est prot\xE9g\xE9 en \xE9"
+            "criture : aucun patch ne peut "
+            "\xEAtre install\xE9.");
+  const Lines log = Log();
+  EXPECT_EQ(Lines(log.end() - 3, log.end()), (Lines{"Erreur :  Dossier du jeu prot\xE9g\xE9 en \xE9"
+                                                    "criture > aucun patch "
+                                                    "install\xE9.",
+                                                    "", kEnd}));
+  EXPECT_TRUE(window.startShown);
+}
+
+TEST_F(PatchRunTest, ADiskWithoutRoomForAContainerTwiceFailsItsDownloadBeforeWriting) {
+  const std::string container = Container({{"a.txt", "a.txt", std::string(3000, 'a')}});
+  Publish({"deny_play=0"}, {"p0001.pak"});
+  server.Serve("/p/p0001.pak", container);
+  checks.FreeSpace = [&](const std::string&) -> std::optional<std::uint64_t> {
+    return 2 * container.size() - 1;
+  };
+
+  const WindowlessRunResult result = Run();
+
+  EXPECT_EQ(result.FailedPatches, 1);
+  EXPECT_FALSE(std::filesystem::exists(game / "a.txt"));
+  const Lines log = Log();
+  EXPECT_NE(std::find(log.begin(), log.end(),
+                      "    Erreur :  T\xE9l\xE9"
+                      "chargement impossible (not enough disk space)."),
+            log.end());
+  EXPECT_EQ(Register(), "[patchs]\r\n");
+  ExpectNoTemporaryFiles();
+
+  checks.FreeSpace = [&](const std::string&) -> std::optional<std::uint64_t> {
+    return 2 * container.size();
+  };
+  EXPECT_EQ(Run().FailedPatches, 0);
+  EXPECT_EQ(window.statusTexts.back(), "M8");
+}
+
+// A configuration that the recovery installs still restarts the launcher when the run then
+// installs downloaded patches as well.
+TEST_F(PatchRunTest, ConfigurationInstalledByTheRecoveryRestartsAfterALaterInstallation) {
+  PatcherSettings next = settings;
+  next.Messages[6] = "Rien de neuf.";
+  const TempDir source;
+  ASSERT_TRUE(SaveConfig(source.path(), next));
+  WriteFileBytes(game / "MorvoPatchsList.ini", "[patchs]\r\np0001.pak=1\r\n");
+  Publish({"deny_play=0"}, {"p0001.pak", "p0002.pak"});
+  ServePatch("p0002.pak", "b.txt", "beta");
+  EXPECT_TRUE(SaveConfig(game.path(), settings));
+  WriteFileBytes(game / "MorvoTMPp0001.pak",
+                 Container({{"Config.mpc", "Config.mpc", ReadFileBytes(source / "Config.mpc")}}));
+
+  // Run() would write the settings again over the recovered configuration.
+  window = FakeWindow();
+  downloader = MakeCurlDownloader(options);
+  PatchRunServices services;
+  services.Download = downloader.get();
+  ASSERT_TRUE(RunWithoutWindow(game.path(), game / "MorvoPatcher", window, services).Finished);
+
+  EXPECT_EQ(ReadFileBytes(game / "b.txt"), "beta");
+  EXPECT_EQ(window.statusTexts.back(), "M8");
+  ASSERT_EQ(window.started.size(), 1u);
+  EXPECT_EQ(window.started[0].program, game / "MorvoPatcher");
+  EXPECT_TRUE(window.closed);
 }
 
 }  // namespace

@@ -39,10 +39,12 @@ class StatusCallbackTest : public ::testing::Test {
   PatchRunState state{"/game/"};
   PatchContext context{settings, log, window, state, "/game/", "/game/MorvoPatcher"};
   std::uint32_t tick = 0;
-  std::vector<bool> finished;
+  std::optional<std::uint64_t> freeBytes;
+  std::vector<std::string> spaceAskedFor;
   cstatus_callback callback{context, [this] { return tick; },
-                            [this](const DownloadStatus& status) {
-                              finished.push_back(status.Succeeded);
+                            [this](const std::string& folder) {
+                              spaceAskedFor.push_back(folder);
+                              return freeBytes;
                             }};
 };
 
@@ -109,7 +111,19 @@ TEST_F(StatusCallbackTest, EveryDownloadRestartsTheSampleAndStopHandsOnTheStatus
 
   const DownloadStatus failed{false, "HTTP 404"};
   EXPECT_EQ(callback.OnStopBinding(failed).Error, "HTTP 404");
-  EXPECT_EQ(finished, std::vector<bool>{false});
+  EXPECT_EQ(window.statusTexts.size(), 1u);  // the end of a download shows nothing of its own
+}
+
+TEST_F(StatusCallbackTest, TheListNeedsItsLengthFreeAndAContainerTwiceItsLength) {
+  freeBytes = 1000;
+  EXPECT_TRUE(callback.HasRoomFor(1000));  // the list: written once
+  EXPECT_FALSE(callback.HasRoomFor(1001));
+  StartPatchDownload(0);
+  EXPECT_TRUE(callback.HasRoomFor(500));  // a container: its entries are written beside it
+  EXPECT_FALSE(callback.HasRoomFor(501));
+  EXPECT_EQ(spaceAskedFor.back(), "/game/");
+  freeBytes.reset();  // a file system that does not say: the download goes ahead
+  EXPECT_TRUE(callback.HasRoomFor(1u << 30));
 }
 
 }  // namespace

@@ -62,6 +62,10 @@ void TestHttpServer::ShortBody(const std::string& path, std::string body, std::s
 void TestHttpServer::Stall(const std::string& path, std::string body, std::size_t bytes) {
   Add(path, MakeRoute(Kind::Stall, std::move(body), bytes));
 }
+void TestHttpServer::PauseBeforeBody(const std::string& path, std::string body,
+                                     std::size_t waitMs) {
+  Add(path, MakeRoute(Kind::Pause, std::move(body), waitMs));
+}
 void TestHttpServer::ChangeAfterDrop(const std::string& path, std::string before,
                                      std::string after, std::size_t bytes) {
   Route route = MakeRoute(Kind::ChangeAfterDrop, std::move(before), bytes);
@@ -144,6 +148,18 @@ void TestHttpServer::Handle(const httplib::Request& request, httplib::Response& 
     case Kind::Stall:
       CutAfter(response, route.body, route.bytes, true, false);
       break;
+    case Kind::Pause: {
+      const std::size_t size = route.body.size();
+      response.set_content_provider(
+          size, kOctets,
+          [body = route.body, waitMs = route.bytes](std::size_t offset, std::size_t length,
+                                                    httplib::DataSink& sink) {
+            if (offset == 0) std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+            sink.write(body.data() + offset, length);
+            return true;
+          });
+      break;
+    }
     case Kind::ChangeAfterDrop:
       if (index == 1) {
         response.set_header("ETag", "\"1\"");

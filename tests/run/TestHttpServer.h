@@ -38,6 +38,8 @@ class TestHttpServer {
   void ShortBody(const std::string& path, std::string body, std::size_t bytes);
   // Sends `bytes` bytes of body, then nothing until the server stops.
   void Stall(const std::string& path, std::string body, std::size_t bytes);
+  // Sends the headers, waits waitMs milliseconds, then sends the whole body.
+  void PauseBeforeBody(const std::string& path, std::string body, std::size_t waitMs);
   // The first request gets before (entity tag "1"), cut after `bytes` bytes; later ones get
   // after (entity tag "2"), ranges honoured only for a matching If-Range.
   void ChangeAfterDrop(const std::string& path, std::string before, std::string after,
@@ -50,7 +52,7 @@ class TestHttpServer {
   std::vector<std::string> RangeHeaders(const std::string& path) const;
 
  private:
-  enum class Kind { Serve, Fail, DropAfter, ShortBody, Stall, ChangeAfterDrop, Redirect };
+  enum class Kind { Serve, Fail, DropAfter, ShortBody, Stall, Pause, ChangeAfterDrop, Redirect };
   struct Route {
     Kind kind = Kind::Serve;
     std::string body;

@@ -15,8 +15,8 @@ bool IsDownloadProgress(const std::string& text) { return text.ends_with(" Ko/s)
 
 }  // namespace
 
-ConsoleWindow::ConsoleWindow(std::FILE* out, bool terminal, std::string programPath)
-    : out_(out), terminal_(terminal), programPath_(std::move(programPath)) {}
+ConsoleWindow::ConsoleWindow(std::FILE* out, bool terminal, std::string programPath, Shell& shell)
+    : out_(out), terminal_(terminal), programPath_(std::move(programPath)), shell_(shell) {}
 
 void ConsoleWindow::SetStatusText(const std::string& text) {
   if (IsDownloadProgress(text)) {
@@ -60,7 +60,7 @@ void ConsoleWindow::Finish() {
 }
 
 bool ConsoleWindow::StartProgram(const std::string& program, std::string_view parameters,
-                                 const std::string&) {
+                                 const std::string& workingDir) {
   if (parameters.starts_with(kUpdateStep) && parameters.substr(kUpdateStep.size()) == programPath_) {
     const bool placed = std::rename(program.c_str(), programPath_.c_str()) == 0;
     Finish();
@@ -72,5 +72,8 @@ bool ConsoleWindow::StartProgram(const std::string& program, std::string_view pa
     restartRequested_ = true;
     return true;
   }
-  return false;
+  if (!shell_.Start(program, parameters, workingDir)) return false;
+  Finish();
+  PrintUtf8("Game started: " + program);
+  return true;
 }

@@ -8,11 +8,12 @@
 #include <string>
 
 #include "patch/PatchWindow.h"
+#include "platform/Shell.h"
 
 class ConsoleWindow final : public PatchWindow {
  public:
   // programPath: the launcher program that a patch's new copy replaces.
-  ConsoleWindow(std::FILE* out, bool terminal, std::string programPath);
+  ConsoleWindow(std::FILE* out, bool terminal, std::string programPath, Shell& shell);
 
   void SetStatusText(const std::string& text) override;
   std::int64_t GaugeMaxValue() const override { return maximum_; }
@@ -22,7 +23,8 @@ class ConsoleWindow final : public PatchWindow {
   void ProcessPendingEvents() override {}
   void CloseMainWindow() override {}
   // A new copy of the launcher ("UPDATE_1 " + the launcher's path) is put in the launcher's
-  // place with one rename; the launcher restarting itself is only noted.
+  // place with one rename; the launcher restarting itself is only noted; any other program
+  // (the game) is started through shell.
   bool StartProgram(const std::string& program, std::string_view parameters,
                     const std::string& workingDir) override;
 
@@ -38,6 +40,7 @@ class ConsoleWindow final : public PatchWindow {
   std::FILE* out_;
   bool terminal_;
   std::string programPath_;
+  Shell& shell_;
   std::string lastLine_;
   std::string openProgress_;
   std::chrono::steady_clock::time_point lastRedraw_;

@@ -9,7 +9,6 @@
 #include "ConsoleWindow.h"
 #include "LauncherProgram.h"
 #include "config/PatcherSettings.h"
-#include "patch/GamePath.h"
 #include "platform/Shell.h"
 #include "run/WindowlessRun.h"
 #include "text/Windows1252.h"
@@ -27,23 +26,12 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 the run reached its end (and, with --start, the game started);\n"
     "1 usage error or the run stopped early; 2 Config.mpc cannot be read;\n"
-    "3 --start was given but play is not allowed or the game could not be started.\n";
+    "3 --start was given but play is not allowed or the game could not be started;\n"
+    "4 the run reached its end but left patches for the next start: some could not be\n"
+    "  downloaded or installed, or the game folder cannot be written (with --start, the\n"
+    "  game is still started when play is allowed, and 3 wins when it cannot be).\n";
 
-enum ExitCode { kDone = 0, kUsageError = 1, kNoConfig = 2, kNoGame = 3 };
-
-ExitCode StartGame(const std::string& programDir) {
-  PatcherSettings settings;
-  if (!LoadConfig(programDir, settings)) return kNoConfig;
-  const auto game = ResolveGamePath(programDir, settings.GameExe);
-  SystemShell shell;
-  if (!game || !shell.Start(*game, settings.GameParameters, programDir)) {
-    std::fprintf(stderr, "patchrun: %s\n",
-                 Windows1252ToUtf8(settings.Messages[0] + settings.GameExe).c_str());
-    return kNoGame;
-  }
-  std::printf("Game started: %s\n", game->c_str());
-  return kDone;
-}
+enum ExitCode { kDone = 0, kUsageError = 1, kNoConfig = 2, kNoGame = 3, kPatchesLeft = 4 };
 
 }  // namespace
 
@@ -73,8 +61,10 @@ int main(int argc, char** argv) {
   const std::string programDir = std::filesystem::canonical(folder, error).string() + "/";
   const std::string programPath = LauncherProgramPath(programDir);
 
-  ConsoleWindow window(stdout, ::isatty(STDOUT_FILENO) != 0, programPath);
-  const WindowlessRunResult result = RunWithoutWindow(programDir, programPath, window);
+  SystemShell shell;
+  ConsoleWindow window(stdout, ::isatty(STDOUT_FILENO) != 0, programPath, shell);
+  WindowlessLauncher launcher(programDir, programPath, window);
+  const WindowlessRunResult result = launcher.Run();
   window.Finish();
   if (!result.ConfigRead) {
     std::fprintf(stderr, "patchrun: cannot read %s%s\n", programDir.c_str(), kConfigFileName);
@@ -89,10 +79,16 @@ int main(int argc, char** argv) {
   }
   std::puts(window.StartShown() ? "Start would be shown." : "Start would stay hidden.");
   std::fflush(stdout);
-  if (!start) return kDone;
+  const ExitCode runEnd = result.FailedPatches > 0 || !result.FolderWritable ? kPatchesLeft : kDone;
+  if (!start) return runEnd;
   if (!window.StartShown()) {
     std::fprintf(stderr, "patchrun: --start: the game may not be started now\n");
     return kNoGame;
   }
-  return StartGame(programDir);
+  launcher.ClickStart();
+  if (!launcher.ErrorText().empty()) {
+    std::fprintf(stderr, "patchrun: %s\n", Windows1252ToUtf8(launcher.ErrorText()).c_str());
+    return kNoGame;
+  }
+  return runEnd;
 }

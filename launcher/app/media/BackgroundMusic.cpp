@@ -6,11 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <limits>
-
-#include "DisplayText.h"
-#include "log/LogLines.h"
 
 namespace {
 
@@ -20,21 +16,18 @@ int TimerInterval(std::int64_t lengthMs) {
 
 }  // namespace
 
-BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, Logger& logger,
-                                 const std::string& programDir, QWidget* owner)
-    : BackgroundMusic(settings, logger, programDir, MakeQtMusicPlayer(),
+BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, QWidget* owner)
+    : BackgroundMusic(settings, MakeQtMusicPlayer(),
                       [owner = QPointer<QWidget>(owner)](const QString& text) {
                         QMessageBox::critical(owner, QGuiApplication::applicationDisplayName(),
                                               text);
                       }) {}
 
-BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, Logger& logger,
-                                 const std::string& programDir, std::unique_ptr<MusicPlayer> player,
-                                 ErrorNotice showError, QObject* parent)
+BackgroundMusic::BackgroundMusic(const PatcherSettings& settings,
+                                 std::unique_ptr<MusicPlayer> player, ErrorNotice showError,
+                                 QObject* parent)
     : QObject(parent),
       settings_(settings),
-      logger_(logger),
-      programDir_(programDir),
       bgmPlayer_(std::move(player)),
       showError_(std::move(showError)) {
   // A coarse timer may drift by 5 % of a track's length; the loop should not.
@@ -44,27 +37,17 @@ BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, Logger& logger
 
 BackgroundMusic::~BackgroundMusic() { Stop(); }
 
-void BackgroundMusic::LoadMusic() {
-  if (!settings_.MusicEnabled) return;
-  logger_.LogFormat(loglines::kMusicLoad, {settings_.MusicFile});
-  const std::string path = SettingsFilePath(programDir_, settings_.MusicFile);
-  std::error_code ignored;
-  if (!std::filesystem::is_regular_file(path, ignored)) {
-    logger_.LogLine(loglines::kMusicLoadError);
-    logger_.LogBlankLine();
-    return;
-  }
+bool BackgroundMusic::LoadMusic(const std::string& path) {
   QString errorText;
   if (!bgmPlayer_->Open(QString::fromStdString(path), errorText)) {
     // The player's own words; the music stays off and start-up goes on.
     showError_(errorText);
-    return;
+    return false;
   }
   open_ = true;
   bgmPlayer_->SeekToStart();
   tmrBgm_.setInterval(TimerInterval(bgmPlayer_->LengthMs()));
-  logger_.LogLine(loglines::kMusicLoadDone);
-  logger_.LogBlankLine();
+  return true;
 }
 
 void BackgroundMusic::StartMusic() {

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "config/PatcherSettings.h"
-#include "log/Logger.h"
 #include "media/MusicPlayer.h"
 
 class QWidget;
@@ -23,17 +22,15 @@ class BackgroundMusic : public QObject {
   using ErrorNotice = std::function<void(const QString&)>;
 
   // Plays through Qt Multimedia; an open failure is shown in a message box over owner.
-  BackgroundMusic(const PatcherSettings& settings, Logger& logger, const std::string& programDir,
-                  QWidget* owner);
+  BackgroundMusic(const PatcherSettings& settings, QWidget* owner);
   // Any player and any way of showing the open failure (tests use fakes).
-  BackgroundMusic(const PatcherSettings& settings, Logger& logger, const std::string& programDir,
-                  std::unique_ptr<MusicPlayer> player, ErrorNotice showError,
-                  QObject* parent = nullptr);
+  BackgroundMusic(const PatcherSettings& settings, std::unique_ptr<MusicPlayer> player,
+                  ErrorNotice showError, QObject* parent = nullptr);
   ~BackgroundMusic() override;
 
-  // Opens ProgramDir + MusicFile and sets the loop interval to the track length; logs the
-  // outcome. Does nothing when MusicEnabled is false.
-  void LoadMusic();
+  // Opens the music file at path (which exists) and sets the loop interval to the track
+  // length. False when the player cannot open it; its own error text has then been shown.
+  bool LoadMusic(const std::string& path);
   // Plays from the current position and arms the loop timer, when the track is open.
   void StartMusic();
   // Disables the loop timer, then closes the player; harmless when nothing is open.
@@ -46,8 +43,6 @@ class BackgroundMusic : public QObject {
   void Tmr_BGMTimer();
 
   const PatcherSettings& settings_;
-  Logger& logger_;
-  std::string programDir_;
   std::unique_ptr<MusicPlayer> bgmPlayer_;
   ErrorNotice showError_;
   QTimer tmrBgm_;

@@ -63,6 +63,13 @@ bool IsTransientHttpStatus(long status) {
          status == 503 || status == 504;
 }
 
+// Leaves the reused handle pointing at nothing of one attempt (its error buffer, its hooks'
+// object, its header list) once the attempt returns; the connections stay open.
+struct UnbindOnExit {
+  CURL* handle;
+  ~UnbindOnExit() { curl_easy_reset(handle); }
+};
+
 struct AttemptResult {
   DownloadStatus Status;
   bool Transient = false;
@@ -87,8 +94,12 @@ class Attempt {
   static int OnTransferInfo(void* self, curl_off_t total, curl_off_t now, curl_off_t,
                             curl_off_t);
   // Decides, once the final response's headers are in, whether its body continues the bytes
-  // already in the file or replaces them.
+  // already in the file or replaces them, and whether the disk has room for it.
   bool AcceptBody();
+  bool ContinuesOrReplacesFile();
+  // True when the transfer moved too slowly over the last stall window. The window's own time
+  // (spent in the receiver's handler) has been taken out by the caller.
+  bool Stalled(std::uint64_t received, std::chrono::steady_clock::time_point now);
 
   PartFile& file_;
   BindStatusCallback& callback_;
@@ -96,15 +107,30 @@ class Attempt {
   std::uint64_t rangeStart_;
   bool http_;
   ResponseHeaders headers_;
+  CURL* handle_ = nullptr;
+  std::chrono::seconds stallWindow_{0};
+  std::uint64_t stallMinimumBytes_ = 0;
+  std::chrono::steady_clock::time_point windowStart_;
+  std::uint64_t windowStartBytes_ = 0;
   std::uint64_t base_ = 0;
   bool bodyAccepted_ = false;
   bool rangeRefused_ = false;
   bool writeFailed_ = false;
+  bool noRoom_ = false;
+  bool stalled_ = false;
 };
 
 bool Attempt::AcceptBody() {
-  if (bodyAccepted_) return true;
+  if (bodyAccepted_) return !rangeRefused_ && !writeFailed_ && !noRoom_;
   bodyAccepted_ = true;
+  if (!ContinuesOrReplacesFile()) return false;
+  curl_off_t length = -1;
+  curl_easy_getinfo(handle_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+  noRoom_ = length > 0 && !callback_.HasRoomFor(static_cast<std::uint64_t>(length));
+  return !noRoom_;
+}
+
+bool Attempt::ContinuesOrReplacesFile() {
   base_ = 0;
   if (!http_) return true;
   const long status = headers_.Status();
@@ -142,12 +168,29 @@ size_t Attempt::OnBody(char* data, size_t size, size_t count, void* self) {
   return bytes;
 }
 
-int Attempt::OnTransferInfo(void* self, curl_off_t total, curl_off_t, curl_off_t, curl_off_t) {
+bool Attempt::Stalled(std::uint64_t received, std::chrono::steady_clock::time_point now) {
+  if (stallWindow_.count() <= 0 || now - windowStart_ < stallWindow_) return false;
+  // A body that starts over (received drops) has moved as well.
+  const bool moved =
+      received < windowStartBytes_ || received - windowStartBytes_ >= stallMinimumBytes_;
+  windowStart_ = now;
+  windowStartBytes_ = received;
+  return !moved;
+}
+
+int Attempt::OnTransferInfo(void* self, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t) {
   auto& attempt = *static_cast<Attempt*>(self);
   if (attempt.bodyAccepted_ && total > 0) {
     attempt.expected_ = attempt.base_ + static_cast<std::uint64_t>(total);
   }
+  const auto before = std::chrono::steady_clock::now();
+  if (attempt.Stalled(static_cast<std::uint64_t>(now), before)) {
+    attempt.stalled_ = true;
+    return 1;
+  }
   attempt.callback_.OnProgress(attempt.file_.Size(), attempt.expected_);
+  // The receiver may have run a modal window: the transfer could not move meanwhile.
+  attempt.windowStart_ += std::chrono::steady_clock::now() - before;
   return 0;
 }
 
@@ -157,6 +200,12 @@ AttemptResult Attempt::Run(CURL* handle, const std::string& url, const DownloadO
   std::unique_ptr<curl_slist, ListDeleter> requestHeaders;
   const std::string range = std::to_string(rangeStart_) + "-";
   curl_easy_reset(handle);
+  const UnbindOnExit unbind{handle};
+  handle_ = handle;
+  stallWindow_ = std::chrono::seconds(options.LowSpeedSeconds);
+  stallMinimumBytes_ = static_cast<std::uint64_t>(std::max(options.LowSpeedBytesPerSecond, 0L)) *
+                       static_cast<std::uint64_t>(std::max(options.LowSpeedSeconds, 0L));
+  windowStart_ = std::chrono::steady_clock::now();
   curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https,file");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -167,8 +216,6 @@ AttemptResult Attempt::Run(CURL* handle, const std::string& url, const DownloadO
   curl_easy_setopt(handle, CURLOPT_USERAGENT, "MorvoPatcher");
   curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, options.ConnectTimeoutSeconds);
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, options.LowSpeedBytesPerSecond);
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, options.LowSpeedSeconds);
   curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, error);
   curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &Attempt::OnHeader);
   curl_easy_setopt(handle, CURLOPT_HEADERDATA, this);
@@ -194,6 +241,11 @@ AttemptResult Attempt::Run(CURL* handle, const std::string& url, const DownloadO
   }
   if (writeFailed_) {
     result.Status.Error = "write error";
+  } else if (noRoom_) {
+    result.Status.Error = "not enough disk space";
+  } else if (stalled_) {
+    result.Status.Error = "transfer stalled for " + std::to_string(options.LowSpeedSeconds) + " s";
+    result.Transient = true;
   } else if (rangeRefused_) {
     result.Status.Error = "byte range not honoured";
     result.Transient = true;

@@ -20,7 +20,9 @@ class Downloader {
 struct DownloadOptions {
   long ConnectTimeoutSeconds = 30;
   // A transfer slower than LowSpeedBytesPerSecond for LowSpeedSeconds fails, so a stalled
-  // server never holds the run forever.
+  // server never holds the run forever. Only time in which the transfer could move counts:
+  // time spent in the receiver's progress handler (a modal window the player opened from
+  // there) is not the network's.
   long LowSpeedBytesPerSecond = 1;
   long LowSpeedSeconds = 60;
   // Further attempts after a transient failure; the wait doubles after each one.

@@ -61,6 +61,24 @@ inline constexpr char kDestinationRefused[] =
 inline constexpr char kEntryWriteError[] = "        Ecriture du fichier :  Erreur.";
 inline constexpr char kArchiveCopyError[] = "        Copie du fichier :  Erreur.";
 inline constexpr char kInstallDone[] = "Installation termin\xE9" "e.";
+// The self-update's copy of the program (its file name): left for a later start when the
+// program's path cannot be handed to it, not started, or deleted after its one further try.
+inline constexpr char kProgramCopyDeferred[] =
+    "Copie du programme %s :  Erreur > chemin du programme non transmissible, mise \xE0 jour "
+    "report\xE9"
+    "e.";
+inline constexpr char kProgramCopyStartError[] =
+    "Copie du programme %s :  Erreur > lancement impossible.";
+inline constexpr char kProgramCopyDropped[] =
+    "Copie du programme %s :  Erreur > mise \xE0 jour impossible, copie supprim\xE9"
+    "e.";
+// Why a run installed less than it should: the game folder refuses writing, or patches could
+// not be downloaded or installed (they are fetched again by the next start).
+inline constexpr char kFolderNotWritable[] =
+    "Erreur :  Dossier du jeu prot\xE9g\xE9 en \xE9"
+    "criture > aucun patch install\xE9.";
+inline constexpr char kPatchesFailed[] =
+    "Erreur :  %d patch(s) non install\xE9(s) > nouvel essai au prochain lancement.";
 inline constexpr char kEnd[] = "Fin du log.";
 
 }  // namespace loglines

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "config/StatusMessages.h"
 #include "ini/AsciiText.h"
 #include "log/LogLines.h"
 #include "patch/GamePath.h"
@@ -132,13 +133,15 @@ bool MergeArchive(PatchContext& context, const std::string& newArchive,
 void MergeProgress() {
   if (gProgressContext == nullptr) return;
   const PatchRunState& state = gProgressContext->State;
-  ShowArchiveProgress(FormatMessage(gProgressContext->Settings.Messages[10] + " %s > %s ...",
+  ShowArchiveProgress(FormatMessage(StatusText(gProgressContext->Settings, StatusMessage::MergeProgress) +
+                                        " %s > %s ...",
                                     {state.ArchiveShownName, state.ArchiveTargetName}));
 }
 
 void RepackProgress() {
   if (gProgressContext == nullptr) return;
-  ShowArchiveProgress(FormatMessage(gProgressContext->Settings.Messages[11] + " %s ...",
+  ShowArchiveProgress(FormatMessage(StatusText(gProgressContext->Settings, StatusMessage::RepackProgress) +
+                                        " %s ...",
                                     {gProgressContext->State.ArchiveShownName}));
 }
 

@@ -106,3 +106,12 @@ std::string WithoutControls(std::string_view name) {
   }
   return shown;
 }
+
+std::string SettingsFilePath(const std::string& programDir, std::string_view windows1252Name) {
+  if (std::optional<std::string> resolved = ResolveGamePath(programDir, windows1252Name)) {
+    return *resolved;
+  }
+  std::string name = Windows1252ToUtf8(windows1252Name);
+  std::replace(name.begin(), name.end(), '\\', '/');
+  return programDir + name;
+}

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/PatcherSettings.h"
+#include "config/StatusMessages.h"
 #include "ini/AsciiText.h"
 #include "log/LogLines.h"
 #include "patch/ArchiveMerge.h"
@@ -146,8 +147,9 @@ unsigned ModeFor(const std::string& target, bool runnable) {
 bool ContainerInstall::InstallEntry() {
   ContainerEntryHeader header;
   if (!reader_.ReadEntryHeader(header)) return Corrupt();
-  context_.Window.SetStatusText(FormatMessage(
-      context_.Settings.Messages[7] + " (%d/%d - %s) ...", {k_, n_, header.SourceName}));
+  context_.Window.SetStatusText(
+      FormatMessage(StatusText(context_.Settings, StatusMessage::Installing) + " (%d/%d - %s) ...",
+                    {k_, n_, header.SourceName}));
   context_.Log.LogFormat(loglines::kEntryRead, {header.SourceName, header.DataSize});
 
   const auto target = ChooseTarget(header);
@@ -189,12 +191,13 @@ std::string PatchNameOf(const std::string& containerPath) {
   return name;
 }
 
-void InstallContainer(PatchContext& context, const std::string& path, std::size_t k,
+// False when the container was there but could not be installed completely.
+bool InstallContainer(PatchContext& context, const std::string& path, std::size_t k,
                       std::size_t n) {
   Logger& log = context.Log;
   log.LogFormat(loglines::kPatchLine, {ShownFileName(path)});
   auto reader = ContainerReader::Open(path);
-  if (!reader) return;
+  if (!reader) return true;  // a failed download, already counted by the run
 
   std::int32_t count = 0;
   bool complete = reader->ReadHeader(count);
@@ -213,22 +216,26 @@ void InstallContainer(PatchContext& context, const std::string& path, std::size_
     // A container that did not install completely is not an installed patch: the next run
     // downloads it again.
     RemoveFromRegister(context.State, PatchNameOf(path));
-    return;
+    return false;
   }
   if (!programCopy.empty()) StartProgramCopy(context, programCopy);
+  return true;
 }
 
 }  // namespace
 
-void InstallPatches(PatchContext& context) {
+int InstallPatches(PatchContext& context) {
   PatchRunState& state = context.State;
-  state.ConfigReplaced = false;
   const std::size_t n = state.InstallFiles.size();
-  for (std::size_t k = 0; k < n; ++k) InstallContainer(context, state.InstallFiles[k], k + 1, n);
+  int failed = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (!InstallContainer(context, state.InstallFiles[k], k + 1, n)) ++failed;
+  }
 
   RemoveDuplicateArchives(state);
   RepackArchives(context, state.MergedArchives);
   ClearPendingRepacks(context.ProgramDir);
+  return failed;
 }
 
 void ResumeInterruptedRepacks(PatchContext& context) {

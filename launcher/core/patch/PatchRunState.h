@@ -11,6 +11,8 @@ inline constexpr char kRepackTempFileName[] = "MorvoTMPVKA.vka";
 inline constexpr char kContainerPrefix[] = "MorvoTMP";           // + FileNameOfUrl(url)
 inline constexpr char kExtractedArchivePrefix[] = "MorvoTMPVKA_";  // + archive file name
 inline constexpr char kProgramCopyPrefix[] = "MorvoTMP_";          // + program file name
+// The name of a program copy that a start has already tried again once.
+inline constexpr char kSelfUpdateRecordFileName[] = "MorvoTMPSelfUpdateTried.txt";
 
 struct PatchRunState {
   // Engine start: the three fixed paths in programDir (which ends in '/'), ListPhase true.
@@ -37,6 +39,8 @@ struct PatchRunState {
   std::int32_t ArchiveFileTotal = 0;
   std::int32_t ArchiveFilesDone = 0;
   bool ConfigReplaced = false;
+  // A new launcher copy stays for the next start: the program's path cannot be handed to it.
+  bool SelfUpdateDeferred = false;
 };
 
 // The text after the last "/" of url: empty when url is empty or ends with "/", the whole text

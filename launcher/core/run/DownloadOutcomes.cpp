@@ -28,3 +28,9 @@ void DownloadOutcomes::KeepArrivedOnly(PatchRunState& state) const {
   std::erase_if(state.InstalledEntries,
                 [&](const std::string& entry) { return !Arrived(RegisteredName(entry)); });
 }
+
+int DownloadOutcomes::FailedCount() const {
+  int failed = 0;
+  for (const auto& [name, arrived] : arrivedByName_) failed += arrived ? 0 : 1;
+  return failed;
+}

@@ -17,6 +17,9 @@ class DownloadOutcomes {
   // line of such a patch (a "name=0" line would otherwise be written back as "name=1").
   void KeepArrivedOnly(PatchRunState& state) const;
 
+  // How many patches (by name) did not arrive.
+  int FailedCount() const;
+
  private:
   bool Arrived(const std::string& name) const;
 

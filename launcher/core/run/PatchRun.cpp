@@ -1,136 +1,123 @@
 #include "run/PatchRun.h"
 
 #include <cstdio>
-#include <optional>
 
+#include "config/StatusMessages.h"
 #include "log/LogLines.h"
 #include "patch/InstallPatches.h"
 #include "patch/PatchLists.h"
 #include "patch/ProgramCopy.h"
+#include "platform/FolderSpace.h"
 #include "run/DownloadOutcomes.h"
 #include "run/RunLock.h"
-#include "run/StatusCallback.h"
+#include "text/RunNotices.h"
 
-// Each finished notification decides the next step at once, as the download chain always did,
-// but the next download is only queued: StartListDownload runs the queue in a loop, so a list
-// of any length keeps the stack one download deep instead of nesting one call per patch. The
-// order of everything the window and the log see is the same.
+// The run reads top to bottom in RunPatches: each download returns before the next step
+// starts, so nothing of the run happens inside a download's notifications.
 struct PatchRun::Impl {
   Impl(PatchContext& context, PatchRunServices services);
 
-  void OnDownloadFinished(const DownloadStatus& status);
-  void OnListReceived();
-  void StartNextPatchDownload();
-  void OnAllPatchesDownloaded();
-  void FinishRun();
-  void ShowStatus(const std::string& text);
-
-  struct QueuedDownload {
-    std::string Url;
-    std::string Path;
-  };
+  bool ReceiveList(const DownloadStatus& status);
+  void DownloadPatch();
+  void InstallDownloadedPatches();
+  void FinishRun(StatusMessage endText);
+  void ShowStatus(StatusMessage message);
+  std::string EndText(StatusMessage endText) const;
 
   PatchContext& context;
   std::unique_ptr<Downloader> ownDownloader;
   Downloader& downloader;
+  std::function<bool(const std::string&)> folderWritable;
   cstatus_callback statusCallback;
   RunLock lock;
   DownloadOutcomes outcomes;
-  std::optional<QueuedDownload> next;
+  PatchRunOutcome outcome;
   bool recovered = false;
-  bool listStarted = false;
-  bool finished = false;
+  bool started = false;
 };
 
 PatchRun::Impl::Impl(PatchContext& runContext, PatchRunServices services)
     : context(runContext),
       ownDownloader(services.Download ? nullptr : MakeCurlDownloader()),
       downloader(services.Download ? *services.Download : *ownDownloader),
-      statusCallback(runContext, std::move(services.TickCount),
-                     [this](const DownloadStatus& status) { OnDownloadFinished(status); }),
+      folderWritable(services.FolderWritable ? std::move(services.FolderWritable)
+                                             : &CanWriteInFolder),
+      statusCallback(runContext, std::move(services.TickCount), std::move(services.FreeSpace)),
       lock(runContext.ProgramDir + kRunLockFileName, runContext.Window,
-           runContext.Settings.Language, services.LockPollInterval) {}
+           runContext.Settings.Language, services.LockPollInterval) {
+}
 
-void PatchRun::Impl::ShowStatus(const std::string& text) {
-  context.Window.SetStatusText(text);
+void PatchRun::Impl::ShowStatus(StatusMessage message) {
+  context.Window.SetStatusText(StatusText(context.Settings, message));
   context.Window.ProcessPendingEvents();
 }
 
-void PatchRun::Impl::OnDownloadFinished(const DownloadStatus& status) {
+// The list has arrived (or failed to): true when there are patches to download.
+bool PatchRun::Impl::ReceiveList(const DownloadStatus& status) {
   PatchRunState& state = context.State;
-  const bool listDownload = state.ListPhase;
-  if (!status.Succeeded) {
-    context.Log.LogFormat(listDownload ? loglines::kListFetchError : loglines::kPatchFetchError,
-                          {status.Error});
-  }
-  if (listDownload) {
-    OnListReceived();
-  } else {
-    outcomes.Record(state.DownloadUrls[static_cast<std::size_t>(state.DownloadsStarted - 1)],
-                    status.Succeeded);
-  }
-  if (state.ListPhase || finished) return;
-  if (state.DownloadsStarted > state.LastDownloadIndex) {
-    OnAllPatchesDownloaded();
-  } else {
-    StartNextPatchDownload();
-  }
-}
-
-void PatchRun::Impl::OnListReceived() {
-  PatchRunState& state = context.State;
-  const auto& messages = context.Settings.Messages;
+  if (!status.Succeeded) context.Log.LogFormat(loglines::kListFetchError, {status.Error});
   context.Log.LogLine(loglines::kListFetchDone);
   context.Log.LogBlankLine();
-  ShowStatus(messages[4]);
+  ShowStatus(StatusMessage::ListReceived);
   const bool somethingToFetch = ReadPatchLists(state);
   // Deleted before the run can end: once the lock is free, another launcher may be fetching
   // its own copy of the list.
   std::remove(state.ServerListPath.c_str());
-  if (somethingToFetch) {
-    ShowStatus(messages[5]);
-    state.ListPhase = false;
-    context.Log.LogFormat(loglines::kPatchesFetch, {state.LastDownloadIndex + 1});
-  } else {
-    context.Window.SetStatusText(messages[6]);
-    FinishRun();
-  }
+  if (!somethingToFetch) return false;
+  ShowStatus(StatusMessage::PatchesToFetch);
+  state.ListPhase = false;
+  context.Log.LogFormat(loglines::kPatchesFetch, {state.LastDownloadIndex + 1});
+  return true;
 }
 
-void PatchRun::Impl::StartNextPatchDownload() {
+void PatchRun::Impl::DownloadPatch() {
   PatchRunState& state = context.State;
   ++state.DownloadsStarted;
-  const std::string& url = state.DownloadUrls[static_cast<std::size_t>(state.DownloadsStarted - 1)];
-  std::string path = context.ProgramDir + kContainerPrefix + FileNameOfUrl(url);
+  const std::string url = state.DownloadUrls[static_cast<std::size_t>(state.DownloadsStarted - 1)];
+  const std::string path = context.ProgramDir + kContainerPrefix + FileNameOfUrl(url);
   std::remove(path.c_str());
   state.InstallFiles.push_back(path);
   context.Log.LogFormat(loglines::kPatchLine, {url});
-  next = QueuedDownload{url, std::move(path)};
+  const DownloadStatus status = downloader.Download(url, path, statusCallback);
+  if (!status.Succeeded) context.Log.LogFormat(loglines::kPatchFetchError, {status.Error});
+  outcomes.Record(url, status.Succeeded);
 }
 
-void PatchRun::Impl::OnAllPatchesDownloaded() {
+void PatchRun::Impl::InstallDownloadedPatches() {
   PatchRunState& state = context.State;
   context.Log.LogLine(loglines::kPatchesFetchDone);
   context.Log.LogBlankLine();
   outcomes.KeepArrivedOnly(state);
+  outcome.FailedPatches += outcomes.FailedCount();
   WriteInstalledRegister(state);
-  ShowStatus(context.Settings.Messages[7]);
+  ShowStatus(StatusMessage::Installing);
   context.Log.LogFormat(loglines::kInstall, {state.InstallFiles.size()});
-  InstallPatches(context);
+  outcome.FailedPatches += InstallPatches(context);
   context.Log.LogLine(loglines::kInstallDone);
   context.Log.LogBlankLine();
   context.Window.SetGaugeProgress(0);
-  context.Window.SetStatusText(context.Settings.Messages[8]);
-  FinishRun();
 }
 
-void PatchRun::Impl::FinishRun() {
+// The run's last status line: the configured one, unless something of the run failed.
+std::string PatchRun::Impl::EndText(StatusMessage endText) const {
+  const std::int32_t language = context.Settings.Language;
+  if (!outcome.FolderWritable) return ReadOnlyFolderNotice(language);
+  if (outcome.FailedPatches > 0) return FailedPatchesNotice(outcome.FailedPatches, language);
+  if (context.State.SelfUpdateDeferred) return SelfUpdateDeferredNotice(language);
+  return StatusText(context.Settings, endText);
+}
+
+void PatchRun::Impl::FinishRun(StatusMessage endText) {
   PatchRunState& state = context.State;
+  context.Window.SetStatusText(EndText(endText));
   if (!state.DenyPlay && context.Settings.ShowStart) context.Window.ShowStart();
   context.Window.ProcessPendingEvents();
+  if (outcome.FailedPatches > 0) {
+    context.Log.LogFormat(loglines::kPatchesFailed, {outcome.FailedPatches});
+  }
   context.Log.LogLine(loglines::kEnd);
   context.Log.LogClose();
-  finished = true;
+  outcome.Finished = true;
   // Free before a restart, so that the new instance does not wait for this one to end.
   lock.Release();
   if (state.ConfigReplaced) {
@@ -159,7 +146,7 @@ void PatchRun::RecoverUnfinishedPatches() {
   if (!state.InstallFiles.empty()) {
     context.Log.LogBlankLine();
     context.Log.LogFormat(loglines::kUnfinishedInstall, {state.InstallFiles.size()});
-    InstallPatches(context);
+    run.outcome.FailedPatches += InstallPatches(context);
     context.Log.LogLine(loglines::kUnfinishedInstallDone);
     context.Log.LogBlankLine();
     state.InstallFiles.clear();
@@ -168,20 +155,34 @@ void PatchRun::RecoverUnfinishedPatches() {
   state.ServerEntries.clear();
 }
 
-void PatchRun::StartListDownload() {
+void PatchRun::RunPatches() {
   Impl& run = *impl_;
-  if (run.listStarted) return;
-  run.listStarted = true;
+  if (run.started) return;
+  run.started = true;
   run.lock.Acquire();
   PatchContext& context = run.context;
-  std::remove(context.State.ServerListPath.c_str());
-  context.Log.LogLine(loglines::kListFetch);
-  run.next = Impl::QueuedDownload{context.Settings.PatchListUrl, context.State.ServerListPath};
-  while (run.next) {
-    const Impl::QueuedDownload download = std::move(*run.next);
-    run.next.reset();
-    run.downloader.Download(download.Url, download.Path, run.statusCallback);
+  PatchRunState& state = context.State;
+
+  if (!run.folderWritable(context.ProgramDir)) {
+    // Nothing could be fetched or installed: say so rather than "no patch".
+    run.outcome.FolderWritable = false;
+    context.Log.LogLine(loglines::kFolderNotWritable);
+    context.Log.LogBlankLine();
+    run.FinishRun(StatusMessage::NothingToFetch);
+    return;
   }
+
+  std::remove(state.ServerListPath.c_str());
+  context.Log.LogLine(loglines::kListFetch);
+  const DownloadStatus list = run.downloader.Download(context.Settings.PatchListUrl,
+                                                      state.ServerListPath, run.statusCallback);
+  if (!run.ReceiveList(list)) {
+    run.FinishRun(StatusMessage::NothingToFetch);
+    return;
+  }
+  while (state.DownloadsStarted <= state.LastDownloadIndex) run.DownloadPatch();
+  run.InstallDownloadedPatches();
+  run.FinishRun(StatusMessage::InstallationDone);
 }
 
-bool PatchRun::Finished() const { return impl_->finished; }
+PatchRunOutcome PatchRun::Outcome() const { return impl_->outcome; }

@@ -1,23 +1,26 @@
 #include "run/StatusCallback.h"
 
+#include "config/StatusMessages.h"
+#include "platform/FolderSpace.h"
 #include "text/MessageFormat.h"
 
 cstatus_callback::cstatus_callback(PatchContext& context, TickSource tickCount,
-                                   FinishedStep onFinished)
+                                   FreeSpaceSource freeSpace)
     : context_(context),
       tickCount_(tickCount ? std::move(tickCount) : TickSource(&MonotonicTickCount)),
-      onFinished_(std::move(onFinished)) {}
+      freeSpace_(freeSpace ? std::move(freeSpace) : FreeSpaceSource(&FreeBytesInFolder)) {}
 
 void cstatus_callback::OnStartBinding() {
   PatchRunState& state = context_.State;
   if (state.ListPhase) {
-    context_.Window.SetStatusText(context_.Settings.Messages[3]);
+    context_.Window.SetStatusText(StatusText(context_.Settings, StatusMessage::ListFetching));
     context_.Window.ProcessPendingEvents();
     currentName_.clear();
   } else {
     // Built here rather than at construction: the window may create the run before it has
     // read the settings.
-    progressPattern_ = context_.Settings.Messages[9] + " %s ... (%f/%fKo - %f Ko/s)";
+    progressPattern_ = StatusText(context_.Settings, StatusMessage::DownloadProgress) +
+                       " %s ... (%f/%fKo - %f Ko/s)";
     const auto index = static_cast<std::size_t>(state.DownloadsStarted - 1);
     currentName_ = index < state.DownloadUrls.size() ? FileNameOfUrl(state.DownloadUrls[index])
                                                      : std::string();
@@ -61,7 +64,10 @@ void cstatus_callback::OnProgress(std::uint64_t received, std::uint64_t expected
   window.ProcessPendingEvents();
 }
 
-DownloadStatus cstatus_callback::OnStopBinding(const DownloadStatus& status) {
-  if (onFinished_) onFinished_(status);
-  return status;
+bool cstatus_callback::HasRoomFor(std::uint64_t bytes) {
+  const std::uint64_t needed = context_.State.ListPhase ? bytes : 2 * bytes;
+  const std::optional<std::uint64_t> free = freeSpace_(context_.ProgramDir);
+  return !free || *free >= needed;
 }
+
+DownloadStatus cstatus_callback::OnStopBinding(const DownloadStatus& status) { return status; }

@@ -1,13 +1,6 @@
 #include "run/WindowlessRun.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
-
-#include "config/PatcherSettings.h"
-#include "log/LogLines.h"
-#include "log/Logger.h"
-#include "patch/GamePath.h"
 
 namespace {
 
@@ -28,75 +21,55 @@ class NewsProgress final : public BindStatusCallback {
   PatchWindow& window_;
 };
 
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+// The downloader the run would make for itself, made here so that the news page shares it.
+std::unique_ptr<Downloader> OwnDownloaderUnless(const PatchRunServices& services) {
+  return services.Download ? nullptr : MakeCurlDownloader();
 }
 
-void WriteCreationLines(const PatcherSettings& settings, const std::string& programDir,
-                        Logger& log) {
-  if (settings.LogEnabled) LogOpenWithHeader(log);
-  log.LogLine(loglines::kInterfaceInit);
-  log.LogLine(loglines::kInterfaceInitDone);
-  log.LogBlankLine();
-  if (settings.MusicEnabled) {
-    log.LogFormat(loglines::kMusicLoad, {settings.MusicFile});
-    const auto music = ResolveGamePath(programDir, settings.MusicFile);
-    log.LogLine(music && IsRegularFile(*music) ? loglines::kMusicLoadDone
-                                                : loglines::kMusicLoadError);
-    log.LogBlankLine();
-  }
-}
-
-void FetchNewsPage(const PatcherSettings& settings, const std::string& programDir,
-                   PatchWindow& window, Downloader& downloader) {
-  const std::string page = programDir + kNewsPageFileName;
-  NewsProgress progress(window);
-  downloader.Download(settings.NewsUrl, page, progress);
-  std::remove(page.c_str());
-}
-
-void ShowStatus(PatchWindow& window, const std::string& text) {
-  window.SetStatusText(text);
-  window.ProcessPendingEvents();
+PatchRunServices WithDownloader(PatchRunServices services, Downloader* downloader) {
+  services.Download = downloader;
+  return services;
 }
 
 }  // namespace
 
+WindowlessLauncher::WindowlessLauncher(const std::string& programDir,
+                                       const std::string& programPath, PatchWindow& window,
+                                       PatchRunServices services)
+    : window_(window),
+      programDir_(programDir),
+      ownDownloader_(OwnDownloaderUnless(services)),
+      downloader_(services.Download ? services.Download : ownDownloader_.get()),
+      log_(programDir),
+      state_(programDir),
+      sequence_(*this, LauncherParts{settings_, log_, state_, programDir, programPath},
+                WithDownloader(std::move(services), downloader_)) {}
+
+WindowlessLauncher::~WindowlessLauncher() = default;
+
+void WindowlessLauncher::FetchNewsPage() {
+  const std::string page = programDir_ + kNewsPageFileName;
+  NewsProgress progress(window_);
+  downloader_->Download(settings_.NewsUrl, page, progress);
+  std::remove(page.c_str());
+}
+
+WindowlessRunResult WindowlessLauncher::Run() {
+  WindowlessRunResult result;
+  if (!sequence_.OnCreate()) return result;
+  result.ConfigRead = true;
+  sequence_.OnActivate();
+  if (newsRequested_) {
+    FetchNewsPage();
+    sequence_.OnNewsPageLoaded();
+  }
+  static_cast<PatchRunOutcome&>(result) = sequence_.RunOutcome();
+  return result;
+}
+
 WindowlessRunResult RunWithoutWindow(const std::string& programDir,
                                      const std::string& programPath, PatchWindow& window,
                                      PatchRunServices services) {
-  WindowlessRunResult result;
-  PatcherSettings settings;
-  if (!LoadConfig(programDir, settings)) return result;
-  result.ConfigRead = true;
-
-  Logger log(programDir);
-  WriteCreationLines(settings, programDir, log);
-
-  std::unique_ptr<Downloader> ownDownloader;
-  if (!services.Download) {
-    ownDownloader = MakeCurlDownloader();
-    services.Download = ownDownloader.get();
-  }
-  Downloader& downloader = *services.Download;
-  PatchRunState state(programDir);
-  PatchContext context{settings, log, window, state, programDir, programPath};
-  PatchRun run(context, std::move(services));
-
-  log.LogLine(loglines::kUnfinishedCheck);
-  run.RecoverUnfinishedPatches();
-  log.LogLine(loglines::kUnfinishedCheckDone);
-  log.LogBlankLine();
-  ShowStatus(window, settings.Messages[1]);
-
-  log.LogLine(loglines::kNewsFetch);
-  FetchNewsPage(settings, programDir, window, downloader);
-  log.LogLine(loglines::kNewsFetchDone);
-  log.LogBlankLine();
-  ShowStatus(window, settings.Messages[2]);
-
-  run.StartListDownload();
-  result.Finished = run.Finished();
-  return result;
+  WindowlessLauncher launcher(programDir, programPath, window, std::move(services));
+  return launcher.Run();
 }

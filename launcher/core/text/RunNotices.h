@@ -1,0 +1,16 @@
+// The status lines the launcher itself words (not the configured Messages): French, or English
+// when Language is 1, as the About window's fixed lines. Windows-1252 bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// At the end of a run in which count patches (1 or more) could not be downloaded or installed.
+std::string FailedPatchesNotice(int count, std::int32_t language);
+
+// At the end of a run that could not start because the game folder cannot be written.
+std::string ReadOnlyFolderNotice(std::int32_t language);
+
+// When a new launcher copy is left for the next start because the program's path cannot be
+// handed to it.
+std::string SelfUpdateDeferredNotice(std::int32_t language);
