@@ -9,6 +9,7 @@
 
 #include "config/ConfigFields.h"
 #include "config/ConfigReader.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 
@@ -164,20 +165,6 @@ bool ReadSettings(ByteSource& source, PatcherSettings& settings, ConfigRecord* r
   return true;
 }
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 bool HasConfigMagic(std::span<const std::uint8_t> bytes) {
@@ -198,10 +185,10 @@ bool ParseConfigRecord(std::span<const std::uint8_t> bytes, ConfigRecord& record
 
 bool LoadConfig(const std::string& directory, PatcherSettings& settings) {
   const std::string path = directory + kConfigFileName;
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (file.get() < 0) return false;
+  const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!file.IsOpen()) return false;
   // Shared with nobody: a file another process of ours holds is not read.
-  if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
-  FileSource source(file.get());
+  if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return false;
+  FileSource source(file.Get());
   return ReadSettings(source, settings, nullptr);
 }

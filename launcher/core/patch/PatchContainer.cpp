@@ -23,36 +23,21 @@ void AppendInt32(std::string& out, std::int32_t value) {
 
 std::optional<ContainerReader> ContainerReader::Open(const std::string& path) {
   // Non-blocking so that a planted FIFO cannot hold the open; regular files ignore the flag.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd.IsOpen()) return std::nullopt;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
-  return ContainerReader(fd);
+  if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return ContainerReader(std::move(fd));
 }
 
-ContainerReader::ContainerReader(int fd) : fd_(fd) {}
-
-ContainerReader::ContainerReader(ContainerReader&& other) noexcept
-    : fd_(other.fd_),
-      position_(other.position_),
-      buffer_(std::move(other.buffer_)),
-      bufferStart_(other.bufferStart_) {
-  other.fd_ = -1;
-}
-
-ContainerReader::~ContainerReader() {
-  if (fd_ >= 0) ::close(fd_);
-}
+ContainerReader::ContainerReader(UniqueFd fd) : fd_(std::move(fd)) {}
 
 std::size_t ContainerReader::Read(void* out, std::size_t size) {
   if (bufferStart_ == buffer_.size()) {
     buffer_.resize(kReadAhead);
     ssize_t n;
     do {
-      n = ::read(fd_, buffer_.data(), buffer_.size());
+      n = ::read(fd_.Get(), buffer_.data(), buffer_.size());
     } while (n < 0 && errno == EINTR);
     buffer_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     bufferStart_ = 0;
@@ -73,7 +58,7 @@ std::int64_t ContainerReader::CopyTo(AtomicFileWriter& out, std::int64_t size) {
   if (buffered == size) return size;
   // The read-ahead is used up, so the file offset is where the data go on.
   const auto copied =
-      static_cast<std::int64_t>(out.CopyFrom(fd_, static_cast<std::size_t>(size - buffered)));
+      static_cast<std::int64_t>(out.CopyFrom(fd_.Get(), static_cast<std::size_t>(size - buffered)));
   position_ += copied;
   return buffered + copied;
 }
@@ -93,12 +78,12 @@ void ContainerReader::SeekTo(std::int64_t position) {
   position_ = position;
   buffer_.clear();
   bufferStart_ = 0;
-  ::lseek(fd_, position, SEEK_SET);
+  ::lseek(fd_.Get(), position, SEEK_SET);
 }
 
 bool ContainerReader::Skip(std::int64_t size) {
   struct stat info {};
-  if (size < 0 || ::fstat(fd_, &info) != 0 || info.st_size - position_ < size) return false;
+  if (size < 0 || ::fstat(fd_.Get(), &info) != 0 || info.st_size - position_ < size) return false;
   SeekTo(position_ + size);
   return true;
 }
