@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "bytes/LittleEndian.h"
 #include "config/ConfigFields.h"
 #include "config/ConfigReader.h"
 #include "platform/UniqueFd.h"
@@ -134,11 +135,9 @@ class FieldReader {
     return ok_;
   }
   std::int32_t NextInt32() {
-    std::uint8_t b[4] = {};
-    if (!Read(b, 4)) return 0;
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-        static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    std::uint8_t bytes[4] = {};
+    if (!Read(bytes, sizeof bytes)) return 0;
+    return DecodeInt32LE(bytes);
   }
   ConfigField* Keep(const std::string& name, ConfigFieldKind kind,
                     std::vector<std::int32_t> numbers) {

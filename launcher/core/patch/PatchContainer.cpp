@@ -7,17 +7,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "bytes/LittleEndian.h"
 #include "platform/AtomicFile.h"
 
 namespace {
 
 // Reads are gathered so that the small fields and 4096-byte chunks cost few system calls.
 constexpr std::size_t kReadAhead = 256 * 1024;
-
-void AppendInt32(std::string& out, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(bits >> shift));
-}
 
 }  // namespace
 
@@ -91,10 +87,9 @@ bool ContainerReader::Skip(std::int64_t size) {
 void ContainerReader::Rewind(std::int64_t size) { SeekTo(position_ - std::min(size, position_)); }
 
 bool ContainerReader::ReadInt32(std::int32_t& value) {
-  unsigned char bytes[4];
+  std::uint8_t bytes[4];
   if (!ReadExact(bytes, sizeof bytes)) return false;
-  value = static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
-                                    static_cast<std::uint32_t>(bytes[3]) << 24);
+  value = DecodeInt32LE(bytes);
   return true;
 }
 
@@ -120,17 +115,17 @@ bool ContainerReader::ReadEntryHeader(ContainerEntryHeader& header) {
 
 std::string EncodeContainerHeader(std::int32_t count) {
   std::string out(kContainerMagic, kContainerMagicSize);
-  AppendInt32(out, count);
+  AppendInt32LE(out, count);
   return out;
 }
 
 std::string EncodeEntryHeader(std::string_view sourceName, std::string_view destName,
                               std::int32_t dataSize) {
   std::string out;
-  AppendInt32(out, static_cast<std::int32_t>(sourceName.size()));
+  AppendInt32LE(out, static_cast<std::int32_t>(sourceName.size()));
   out += sourceName;
-  AppendInt32(out, static_cast<std::int32_t>(destName.size()));
+  AppendInt32LE(out, static_cast<std::int32_t>(destName.size()));
   out += destName;
-  AppendInt32(out, dataSize);
+  AppendInt32LE(out, dataSize);
   return out;
 }
