@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "patch/TemporaryNames.h"
 #include "platform/ProgramDir.h"
 
 namespace {
@@ -24,7 +25,7 @@ void SyncFolderOf(const std::string& path) {
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath)
-    : target_(std::move(targetPath)), temp_(target_ + ".MorvoTMP") {
+    : target_(std::move(targetPath)), temp_(target_ + kAtomicWriteSuffix) {
   fd_.Reset(::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644));
   buffer_.reserve(kBufferSize);
 }
