@@ -39,7 +39,7 @@ bool PartFile::Truncate() {
 bool PartFile::Commit() {
   // No fsync: the rename only has to be atomic against a killed process, and a kill loses
   // nothing that the kernel already holds.
-  if (!fd_.Reset()) return false;
+  if (!fd_.IsOpen() || !fd_.Reset()) return false;
   if (std::rename(partPath_.c_str(), targetPath_.c_str()) != 0) return false;
   committed_ = true;
   return true;
