@@ -98,7 +98,7 @@ TEST_F(MediaBanner, FlashMovieLeavesNoTemporaryFileAndAnEmptyBand) {
 // A link planted in the game folder under the movie's name, or under the name it is written
 // to first, symbolic or hard, never leads the write to the link's target.
 TEST_F(MediaBanner, FlashMovieNeverWritesThroughAPlantedLink) {
-  const std::string temporary = std::string(kFlashBannerTempName) + ".MorvoTMP";
+  const std::string temporary = std::string(kFlashBannerTempName) + kAtomicWriteSuffix;
   const std::pair<std::string, bool> links[] = {{kFlashBannerTempName, false},
                                                 {temporary, false},
                                                 {kFlashBannerTempName, true},

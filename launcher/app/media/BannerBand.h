@@ -4,13 +4,13 @@
 #include <string>
 
 #include "config/PatcherSettings.h"
+#include "patch/TemporaryNames.h"
 
 class QLabel;
 class QWidget;
 
 inline constexpr int kBannerBandWidth = 545;
 inline constexpr int kBannerBandHeight = 88;
-inline constexpr char kFlashBannerTempName[] = "MorvoTMPBanner.swf";
 
 class BannerBand {
  public:

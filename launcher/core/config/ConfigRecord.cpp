@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "bytes/LittleEndian.h"
 #include "config/ConfigFields.h"
 
 namespace {
@@ -44,12 +45,6 @@ class RecordBuilder {
   }
   ConfigRecord& record_;
 };
-
-void PutInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8)
-    out.push_back(static_cast<std::uint8_t>(bits >> shift));
-}
 
 }  // namespace
 
@@ -94,16 +89,16 @@ std::optional<std::vector<std::uint8_t>> EncodeConfigRecord(const ConfigRecord& 
     if (field.numbers.size() != NumberCount(field.kind)) return std::nullopt;
     if (field.kind == ConfigFieldKind::Text) {
       if (field.text.size() > kConfigTextLimit) return std::nullopt;
-      PutInt32(out, static_cast<std::int32_t>(field.text.size()));
+      AppendInt32LE(out, static_cast<std::int32_t>(field.text.size()));
       out.insert(out.end(), field.text.begin(), field.text.end());
     } else if (field.kind == ConfigFieldKind::Blob) {
       if (field.blob.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return std::nullopt;
       }
-      PutInt32(out, static_cast<std::int32_t>(field.blob.size()));
+      AppendInt32LE(out, static_cast<std::int32_t>(field.blob.size()));
       out.insert(out.end(), field.blob.begin(), field.blob.end());
     } else {
-      for (std::int32_t value : field.numbers) PutInt32(out, value);
+      for (std::int32_t value : field.numbers) AppendInt32LE(out, value);
     }
   }
   return out;

@@ -7,8 +7,10 @@
 #include <cstring>
 #include <utility>
 
+#include "bytes/LittleEndian.h"
 #include "config/ConfigFields.h"
 #include "config/ConfigReader.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 
@@ -133,11 +135,9 @@ class FieldReader {
     return ok_;
   }
   std::int32_t NextInt32() {
-    std::uint8_t b[4] = {};
-    if (!Read(b, 4)) return 0;
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-        static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    std::uint8_t bytes[4] = {};
+    if (!Read(bytes, sizeof bytes)) return 0;
+    return DecodeInt32LE(bytes);
   }
   ConfigField* Keep(const std::string& name, ConfigFieldKind kind,
                     std::vector<std::int32_t> numbers) {
@@ -164,20 +164,6 @@ bool ReadSettings(ByteSource& source, PatcherSettings& settings, ConfigRecord* r
   return true;
 }
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 bool HasConfigMagic(std::span<const std::uint8_t> bytes) {
@@ -198,10 +184,10 @@ bool ParseConfigRecord(std::span<const std::uint8_t> bytes, ConfigRecord& record
 
 bool LoadConfig(const std::string& directory, PatcherSettings& settings) {
   const std::string path = directory + kConfigFileName;
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (file.get() < 0) return false;
+  const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!file.IsOpen()) return false;
   // Shared with nobody: a file another process of ours holds is not read.
-  if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
-  FileSource source(file.get());
+  if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return false;
+  FileSource source(file.Get());
   return ReadSettings(source, settings, nullptr);
 }

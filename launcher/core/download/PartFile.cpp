@@ -8,17 +8,17 @@
 
 PartFile::PartFile(std::string targetPath)
     : targetPath_(std::move(targetPath)), partPath_(targetPath_ + ".part") {
-  fd_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  fd_.Reset(::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
 }
 
 PartFile::~PartFile() {
-  if (fd_ >= 0) ::close(fd_);
+  fd_.Reset();
   if (!committed_) std::remove(partPath_.c_str());
 }
 
 bool PartFile::Append(const char* data, std::size_t size) {
   while (size > 0) {
-    const ssize_t written = ::write(fd_, data, size);
+    const ssize_t written = ::write(fd_.Get(), data, size);
     if (written < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -31,7 +31,7 @@ bool PartFile::Append(const char* data, std::size_t size) {
 }
 
 bool PartFile::Truncate() {
-  if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return false;
+  if (::ftruncate(fd_.Get(), 0) != 0 || ::lseek(fd_.Get(), 0, SEEK_SET) != 0) return false;
   size_ = 0;
   return true;
 }
@@ -39,9 +39,7 @@ bool PartFile::Truncate() {
 bool PartFile::Commit() {
   // No fsync: the rename only has to be atomic against a killed process, and a kill loses
   // nothing that the kernel already holds.
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) return false;
+  if (!fd_.IsOpen() || !fd_.Reset()) return false;
   if (std::rename(partPath_.c_str(), targetPath_.c_str()) != 0) return false;
   committed_ = true;
   return true;

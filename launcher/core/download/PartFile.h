@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/UniqueFd.h"
+
 class PartFile {
  public:
   // Creates (or empties) target + ".part". Check IsOpen().
@@ -14,7 +16,7 @@ class PartFile {
   PartFile(const PartFile&) = delete;
   PartFile& operator=(const PartFile&) = delete;
 
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return fd_.IsOpen(); }
   std::uint64_t Size() const { return size_; }
   // Appends all of data; false on a write error (disk full, ...).
   bool Append(const char* data, std::size_t size);
@@ -26,7 +28,7 @@ class PartFile {
  private:
   std::string targetPath_;
   std::string partPath_;
-  int fd_ = -1;
+  UniqueFd fd_;
   std::uint64_t size_ = 0;
   bool committed_ = false;
 };

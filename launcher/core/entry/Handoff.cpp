@@ -11,13 +11,12 @@
 #include <vector>
 
 #include "entry/CommandTail.h"
+#include "patch/TemporaryNames.h"
 #include "platform/AtomicFile.h"
 #include "platform/ProgramDir.h"
 #include "platform/RunningProgram.h"
 
 namespace {
-
-constexpr char kTemporaryPrefix[] = "MorvoTMP";
 
 void Notify(const HandoffOptions& options, HandoffStep step) {
   if (options.onStep) options.onStep(step);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/UniqueFd.h"
 #include "text/MessageFormat.h"
 
 inline constexpr char kLogFileName[] = "MorvoPatcherLog.txt";
@@ -14,7 +15,6 @@ class Logger {
  public:
   // LogPath becomes programDir + "MorvoPatcherLog.txt"; the log starts closed.
   explicit Logger(std::string programDir);
-  ~Logger();
   Logger(const Logger&) = delete;
   Logger& operator=(const Logger&) = delete;
 
@@ -27,14 +27,14 @@ class Logger {
   void LogFormat(std::string_view format, std::initializer_list<FormatArg> args);
   void LogBlankLine();
 
-  bool LogIsOpen() const { return fd_ >= 0; }
+  bool LogIsOpen() const { return fd_.IsOpen(); }
   const std::string& LogPath() const { return path_; }
 
  private:
   void WriteLine(std::string_view text);
 
   std::string path_;
-  int fd_ = -1;
+  UniqueFd fd_;
   bool closedForGood_ = false;
 };
 

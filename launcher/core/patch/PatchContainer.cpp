@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "bytes/LittleEndian.h"
 #include "platform/AtomicFile.h"
 
 namespace {
@@ -14,45 +15,25 @@ namespace {
 // Reads are gathered so that the small fields and 4096-byte chunks cost few system calls.
 constexpr std::size_t kReadAhead = 256 * 1024;
 
-void AppendInt32(std::string& out, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(bits >> shift));
-}
-
 }  // namespace
 
 std::optional<ContainerReader> ContainerReader::Open(const std::string& path) {
   // Non-blocking so that a planted FIFO cannot hold the open; regular files ignore the flag.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd.IsOpen()) return std::nullopt;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
-  return ContainerReader(fd);
+  if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return ContainerReader(std::move(fd));
 }
 
-ContainerReader::ContainerReader(int fd) : fd_(fd) {}
-
-ContainerReader::ContainerReader(ContainerReader&& other) noexcept
-    : fd_(other.fd_),
-      position_(other.position_),
-      buffer_(std::move(other.buffer_)),
-      bufferStart_(other.bufferStart_) {
-  other.fd_ = -1;
-}
-
-ContainerReader::~ContainerReader() {
-  if (fd_ >= 0) ::close(fd_);
-}
+ContainerReader::ContainerReader(UniqueFd fd) : fd_(std::move(fd)) {}
 
 std::size_t ContainerReader::Read(void* out, std::size_t size) {
   if (bufferStart_ == buffer_.size()) {
     buffer_.resize(kReadAhead);
     ssize_t n;
     do {
-      n = ::read(fd_, buffer_.data(), buffer_.size());
+      n = ::read(fd_.Get(), buffer_.data(), buffer_.size());
     } while (n < 0 && errno == EINTR);
     buffer_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     bufferStart_ = 0;
@@ -73,7 +54,7 @@ std::int64_t ContainerReader::CopyTo(AtomicFileWriter& out, std::int64_t size) {
   if (buffered == size) return size;
   // The read-ahead is used up, so the file offset is where the data go on.
   const auto copied =
-      static_cast<std::int64_t>(out.CopyFrom(fd_, static_cast<std::size_t>(size - buffered)));
+      static_cast<std::int64_t>(out.CopyFrom(fd_.Get(), static_cast<std::size_t>(size - buffered)));
   position_ += copied;
   return buffered + copied;
 }
@@ -93,12 +74,12 @@ void ContainerReader::SeekTo(std::int64_t position) {
   position_ = position;
   buffer_.clear();
   bufferStart_ = 0;
-  ::lseek(fd_, position, SEEK_SET);
+  ::lseek(fd_.Get(), position, SEEK_SET);
 }
 
 bool ContainerReader::Skip(std::int64_t size) {
   struct stat info {};
-  if (size < 0 || ::fstat(fd_, &info) != 0 || info.st_size - position_ < size) return false;
+  if (size < 0 || ::fstat(fd_.Get(), &info) != 0 || info.st_size - position_ < size) return false;
   SeekTo(position_ + size);
   return true;
 }
@@ -106,10 +87,9 @@ bool ContainerReader::Skip(std::int64_t size) {
 void ContainerReader::Rewind(std::int64_t size) { SeekTo(position_ - std::min(size, position_)); }
 
 bool ContainerReader::ReadInt32(std::int32_t& value) {
-  unsigned char bytes[4];
+  std::uint8_t bytes[4];
   if (!ReadExact(bytes, sizeof bytes)) return false;
-  value = static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
-                                    static_cast<std::uint32_t>(bytes[3]) << 24);
+  value = DecodeInt32LE(bytes);
   return true;
 }
 
@@ -135,17 +115,17 @@ bool ContainerReader::ReadEntryHeader(ContainerEntryHeader& header) {
 
 std::string EncodeContainerHeader(std::int32_t count) {
   std::string out(kContainerMagic, kContainerMagicSize);
-  AppendInt32(out, count);
+  AppendInt32LE(out, count);
   return out;
 }
 
 std::string EncodeEntryHeader(std::string_view sourceName, std::string_view destName,
                               std::int32_t dataSize) {
   std::string out;
-  AppendInt32(out, static_cast<std::int32_t>(sourceName.size()));
+  AppendInt32LE(out, static_cast<std::int32_t>(sourceName.size()));
   out += sourceName;
-  AppendInt32(out, static_cast<std::int32_t>(destName.size()));
+  AppendInt32LE(out, static_cast<std::int32_t>(destName.size()));
   out += destName;
-  AppendInt32(out, dataSize);
+  AppendInt32LE(out, dataSize);
   return out;
 }

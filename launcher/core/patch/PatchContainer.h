@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/UniqueFd.h"
+
 class AtomicFileWriter;
 
 inline constexpr char kContainerMagic[] = "MORVOPATCHERPATCHBIN";
@@ -26,9 +28,8 @@ struct ContainerEntryHeader {
 class ContainerReader {
  public:
   static std::optional<ContainerReader> Open(const std::string& path);
-  ContainerReader(ContainerReader&& other) noexcept;
+  ContainerReader(ContainerReader&& other) noexcept = default;
   ContainerReader& operator=(ContainerReader&&) = delete;
-  ~ContainerReader();
 
   // The magic and the count; false when the magic is wrong or the file ends first.
   bool ReadHeader(std::int32_t& count);
@@ -48,12 +49,12 @@ class ContainerReader {
   void Rewind(std::int64_t size);
 
  private:
-  explicit ContainerReader(int fd);
+  explicit ContainerReader(UniqueFd fd);
   bool ReadInt32(std::int32_t& value);
   bool ReadName(std::string& name);
   void SeekTo(std::int64_t position);
 
-  int fd_ = -1;
+  UniqueFd fd_;
   std::int64_t position_ = 0;  // of the next byte handed out
   std::string buffer_;
   std::size_t bufferStart_ = 0;  // next unread byte in buffer_

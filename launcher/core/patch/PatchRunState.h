@@ -5,14 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "patch/TemporaryNames.h"
+
 inline constexpr char kRegisterFileName[] = "MorvoPatchsList.ini";
-inline constexpr char kServerListFileName[] = "MorvoTMPPatchsList.ini";
-inline constexpr char kRepackTempFileName[] = "MorvoTMPVKA.vka";
-inline constexpr char kContainerPrefix[] = "MorvoTMP";           // + FileNameOfUrl(url)
-inline constexpr char kExtractedArchivePrefix[] = "MorvoTMPVKA_";  // + archive file name
-inline constexpr char kProgramCopyPrefix[] = "MorvoTMP_";          // + program file name
-// The name of a program copy that a start has already tried again once.
-inline constexpr char kSelfUpdateRecordFileName[] = "MorvoTMPSelfUpdateTried.txt";
 
 struct PatchRunState {
   // Engine start: the three fixed paths in programDir (which ends in '/'), ListPhase true.

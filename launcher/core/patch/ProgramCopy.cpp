@@ -10,11 +10,11 @@
 #include <span>
 
 #include "log/LogLines.h"
+#include "patch/TemporaryNames.h"
 #include "platform/AtomicFile.h"
 
 namespace {
 
-constexpr char kUnfinishedWriteSuffix[] = ".MorvoTMP";  // the atomic writer's temporary name
 
 bool SameBytes(const std::string& a, const std::string& b) {
   std::ifstream first(a, std::ios::binary);
@@ -27,7 +27,7 @@ bool SameBytes(const std::string& a, const std::string& b) {
 // What the installer leaves as a program copy: a runnable regular file, completely written.
 bool IsProgramCopy(const std::filesystem::directory_entry& entry) {
   const std::string name = entry.path().filename().string();
-  if (!name.starts_with(kProgramCopyPrefix) || name.ends_with(kUnfinishedWriteSuffix)) {
+  if (!name.starts_with(kProgramCopyPrefix) || name.ends_with(kAtomicWriteSuffix)) {
     return false;
   }
   struct stat info {};

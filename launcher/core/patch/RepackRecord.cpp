@@ -7,14 +7,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/UniqueFd.h"
+
 void RecordPendingRepack(const std::string& programDir, const std::string& archivePath) {
   const std::string path = programDir + kRepackRecordFileName;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) return;
+  const UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  if (!fd.IsOpen()) return;
   // Framed by line ends on both sides, so that even a torn earlier line cannot swallow this one.
   const std::string line = "\n" + archivePath + "\n";
-  [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
-  ::close(fd);
+  [[maybe_unused]] const ssize_t written = ::write(fd.Get(), line.data(), line.size());
 }
 
 std::vector<std::string> PendingRepacks(const std::string& programDir) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-inline constexpr char kRepackRecordFileName[] = "MorvoTMPRepacks.lst";
+#include "patch/TemporaryNames.h"
 
 // Adds archivePath (a full path in programDir) to the record; one write, so a kill leaves the
 // record as it was or with the whole line.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "patch/TemporaryNames.h"
 #include "platform/ProgramDir.h"
 
 namespace {
@@ -17,27 +18,24 @@ constexpr std::size_t kBufferSize = 256 * 1024;
 // The rename itself reaches the disk with its folder.
 void SyncFolderOf(const std::string& path) {
   const std::string folderPath = FolderOfPath(path).empty() ? "." : FolderOfPath(path);
-  const int folder = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
-  }
+  const UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.IsOpen()) ::fsync(folder.Get());
 }
 
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath)
-    : target_(std::move(targetPath)), temp_(target_ + ".MorvoTMP") {
+    : target_(std::move(targetPath)), temp_(target_ + kAtomicWriteSuffix) {
   // What an interrupted attempt left is removed, and the file is then created exclusively: a
   // link planted under the temporary name, symbolic or hard, is never written through.
   ::unlink(temp_.c_str());
-  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+  fd_.Reset(::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644));
   buffer_.reserve(kBufferSize);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-  if (fd_ >= 0) {
-    ::close(fd_);
+  if (fd_.IsOpen()) {
+    fd_.Reset();
     ::unlink(temp_.c_str());
   }
 }
@@ -45,7 +43,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 bool AtomicFileWriter::Flush() {
   std::size_t done = 0;
   while (!failed_ && done < buffer_.size()) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    const ssize_t n = ::write(fd_.Get(), buffer_.data() + done, buffer_.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) failed_ = true;
     else done += static_cast<std::size_t>(n);
@@ -55,7 +53,7 @@ bool AtomicFileWriter::Flush() {
 }
 
 bool AtomicFileWriter::Write(const void* data, std::size_t size) {
-  if (fd_ < 0 || failed_) return false;
+  if (!fd_.IsOpen() || failed_) return false;
   if (buffer_.size() + size > kBufferSize && !Flush()) return false;
   buffer_.append(static_cast<const char*>(data), size);
   return true;
@@ -74,10 +72,10 @@ std::size_t AtomicFileWriter::CopyThroughBuffer(int source, std::size_t size) {
 }
 
 std::size_t AtomicFileWriter::CopyFrom(int source, std::size_t size) {
-  if (fd_ < 0 || failed_ || !Flush()) return 0;
+  if (!fd_.IsOpen() || failed_ || !Flush()) return 0;
   std::size_t done = 0;
   while (done < size) {
-    const ssize_t n = ::copy_file_range(source, nullptr, fd_, nullptr, size - done, 0);
+    const ssize_t n = ::copy_file_range(source, nullptr, fd_.Get(), nullptr, size - done, 0);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
     } else if (n == 0) {
@@ -94,10 +92,9 @@ std::size_t AtomicFileWriter::CopyFrom(int source, std::size_t size) {
 }
 
 bool AtomicFileWriter::Commit(mode_t mode, bool durable) {
-  if (fd_ < 0 || !Flush()) return false;
-  const bool modeSet = ::fchmod(fd_, mode) == 0 && (!durable || ::fsync(fd_) == 0);
-  const bool closed = ::close(fd_) == 0;
-  fd_ = -1;
+  if (!fd_.IsOpen() || !Flush()) return false;
+  const bool modeSet = ::fchmod(fd_.Get(), mode) == 0 && (!durable || ::fsync(fd_.Get()) == 0);
+  const bool closed = fd_.Reset();
   const bool written = modeSet && closed;
   if (written && ::rename(temp_.c_str(), target_.c_str()) == 0) {
     if (durable) SyncFolderOf(target_);

@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "platform/UniqueFd.h"
+
 class AtomicFileWriter {
  public:
   // Creates target + ".MorvoTMP" exclusively, after removing whatever has that name. The name
@@ -17,7 +19,7 @@ class AtomicFileWriter {
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return fd_.IsOpen(); }
   // False once any write failed (disk full, I/O error); later writes are dropped.
   bool Write(const void* data, std::size_t size);
   // Appends up to size bytes read from source at its current offset, inside the kernel where
@@ -37,7 +39,7 @@ class AtomicFileWriter {
 
   std::string target_;
   std::string temp_;
-  int fd_ = -1;
+  UniqueFd fd_;
   bool failed_ = false;
   std::string buffer_;
 };

@@ -4,18 +4,14 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-namespace {
+#include "platform/UniqueFd.h"
 
-constexpr char kProbeFileName[] = "MorvoTMPWriteCheck";
-
-}  // namespace
-
-bool CanWriteInFolder(const std::string& folder) {
-  const std::string probe = folder + kProbeFileName;
+bool CanWriteInFolder(const std::string& folder, std::string_view probeName) {
+  const std::string probe = folder + std::string(probeName);
   ::unlink(probe.c_str());  // what a killed earlier check left
-  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  ::close(fd);
+  UniqueFd file(::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (!file.IsOpen()) return false;
+  file.Reset();
   ::unlink(probe.c_str());
   return true;
 }

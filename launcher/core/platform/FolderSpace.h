@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
-// Creates and deletes an exclusive temporary file in folder (which ends in '/'). False on a
+// Creates and deletes the exclusive file probeName in folder (which ends in '/'). False on a
 // read-only mount or a folder the user may not write into.
-bool CanWriteInFolder(const std::string& folder);
+bool CanWriteInFolder(const std::string& folder, std::string_view probeName);
 
 // The bytes an unprivileged writer may still use on folder's file system; nullopt when the
 // file system does not say.

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/UniqueFd.h"
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -117,36 +119,34 @@ bool SystemShell::Start(const std::string& program, std::string_view parameters,
   const char* dir = workingDir.empty() ? nullptr : workingDir.c_str();
 
   // The exec failure of the grandchild comes back through a pipe closed by a successful exec.
-  int report[2];
-  if (::pipe2(report, O_CLOEXEC) != 0) return false;
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+  UniqueFd reportRead(ends[0]);
+  UniqueFd reportWrite(ends[1]);
   const pid_t child = ::fork();
-  if (child < 0) {
-    ::close(report[0]);
-    ::close(report[1]);
-    return false;
-  }
+  if (child < 0) return false;
   if (child == 0) {
     // Own session, then a second fork: the started program is nobody's child here, so it
     // outlives us and never lingers as our zombie.
-    ::close(report[0]);
+    reportRead.Reset();
     ::setsid();
     const pid_t grandchild = ::fork();
-    if (grandchild == 0) ExecDetached(argv.data(), dir, report[1]);
+    if (grandchild == 0) ExecDetached(argv.data(), dir, reportWrite.Get());
     if (grandchild < 0) {
       int error = errno;
-      [[maybe_unused]] auto ignored = ::write(report[1], &error, sizeof error);
+      [[maybe_unused]] auto ignored = ::write(reportWrite.Get(), &error, sizeof error);
     }
     ::_exit(0);
   }
-  ::close(report[1]);
+  // Our copy of the write end closes, so the read below ends when the grandchild's does.
+  reportWrite.Reset();
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   int error = 0;
   ssize_t n;
   do {
-    n = ::read(report[0], &error, sizeof error);
+    n = ::read(reportRead.Get(), &error, sizeof error);
   } while (n < 0 && errno == EINTR);
-  ::close(report[0]);
   return n == 0;
 }

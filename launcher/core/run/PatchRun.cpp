@@ -7,6 +7,7 @@
 #include "patch/InstallPatches.h"
 #include "patch/PatchLists.h"
 #include "patch/ProgramCopy.h"
+#include "patch/TemporaryNames.h"
 #include "platform/FolderSpace.h"
 #include "run/DownloadOutcomes.h"
 #include "run/RunLock.h"
@@ -41,7 +42,9 @@ PatchRun::Impl::Impl(PatchContext& runContext, PatchRunServices services)
       ownDownloader(services.Download ? nullptr : MakeCurlDownloader()),
       downloader(services.Download ? *services.Download : *ownDownloader),
       folderWritable(services.FolderWritable ? std::move(services.FolderWritable)
-                                             : &CanWriteInFolder),
+                                             : [](const std::string& folder) {
+                                                 return CanWriteInFolder(folder, kWriteCheckFileName);
+                                               }),
       statusCallback(runContext, std::move(services.TickCount), std::move(services.FreeSpace)),
       lock(runContext.ProgramDir + kRunLockFileName, runContext.Window,
            runContext.Settings.Language, services.LockPollInterval) {

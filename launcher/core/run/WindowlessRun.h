@@ -10,9 +10,9 @@
 #include "log/Logger.h"
 #include "patch/PatchRunState.h"
 #include "patch/PatchWindow.h"
+#include "patch/TemporaryNames.h"
 #include "run/LauncherSequence.h"
 
-inline constexpr char kNewsPageFileName[] = "MorvoTMPNews.html";
 
 struct WindowlessRunResult : PatchRunOutcome {
   bool ConfigRead = false;

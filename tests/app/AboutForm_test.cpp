@@ -151,4 +151,4 @@ TEST(AboutForm, RegisterOpensTheSignUpPageEachTimeAndStaysOpen) {
   EXPECT_EQ(recorder.opened[0], QUrl(QStringLiteral("https://register.example.org/signup?from=launcher")));
 }
 
-#include "AboutFormTest.moc"
+#include "AboutForm_test.moc"
