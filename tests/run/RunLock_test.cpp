@@ -57,9 +57,9 @@ TEST(RunLock, SecondLauncherWaitsWithALiveWindowUntilTheFirstEnds) {
     window.hook = [&] {
       if (window.eventPumps == 3) first.Stop();
     };
-    RunLock lock(game / kRunLockFileName, window, language, std::chrono::milliseconds(1));
+    RunLock lock(game / kRunLockFileName, window, std::chrono::milliseconds(1));
 
-    lock.Acquire();
+    lock.Acquire(language);
 
     EXPECT_TRUE(lock.Held());
     EXPECT_EQ(window.statusTexts, std::vector<std::string>{text});
@@ -69,8 +69,8 @@ TEST(RunLock, SecondLauncherWaitsWithALiveWindowUntilTheFirstEnds) {
 
 TEST(RunLock, FolderWithoutRoomForTheLockRunsUnlocked) {
   FakeWindow window;
-  RunLock lock("/nonexistent-folder/MorvoPatcher.lock", window, 0, std::chrono::milliseconds(1));
-  lock.Acquire();
+  RunLock lock("/nonexistent-folder/MorvoPatcher.lock", window, std::chrono::milliseconds(1));
+  lock.Acquire(0);
   EXPECT_FALSE(lock.Held());
   EXPECT_TRUE(window.calls.empty());
 }

@@ -46,8 +46,7 @@ PatchRun::Impl::Impl(PatchContext& runContext, PatchRunServices services)
                                                  return CanWriteInFolder(folder, kWriteCheckFileName);
                                                }),
       statusCallback(runContext, std::move(services.TickCount), std::move(services.FreeSpace)),
-      lock(runContext.ProgramDir + kRunLockFileName, runContext.Window,
-           runContext.Settings.Language, services.LockPollInterval) {
+      lock(runContext.ProgramDir + kRunLockFileName, runContext.Window, services.LockPollInterval) {
 }
 
 void PatchRun::Impl::ShowStatus(StatusMessage message) {
@@ -139,7 +138,7 @@ void PatchRun::RecoverUnfinishedPatches() {
   Impl& run = *impl_;
   if (run.recovered) return;
   run.recovered = true;
-  run.lock.Acquire();
+  run.lock.Acquire(run.context.Settings.Language);
   PatchContext& context = run.context;
   PatchRunState& state = context.State;
   // Before this run installs anything: a copy found now was left by an earlier run.
@@ -162,7 +161,7 @@ void PatchRun::RunPatches() {
   Impl& run = *impl_;
   if (run.started) return;
   run.started = true;
-  run.lock.Acquire();
+  run.lock.Acquire(run.context.Settings.Language);
   PatchContext& context = run.context;
   PatchRunState& state = context.State;
 

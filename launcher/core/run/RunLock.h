@@ -7,6 +7,7 @@
 #include <string>
 
 #include "patch/PatchWindow.h"
+#include "platform/UniqueFd.h"
 
 inline constexpr char kRunLockFileName[] = "MorvoPatcher.lock";
 // Shown while another launcher holds the lock, in the configured Language (Windows-1252).
@@ -17,22 +18,21 @@ inline constexpr char kWaitingForOtherRunEnglish[] =
 
 class RunLock {
  public:
-  RunLock(std::string path, PatchWindow& window, std::int32_t language,
-          std::chrono::milliseconds pollInterval);
+  RunLock(std::string path, PatchWindow& window, std::chrono::milliseconds pollInterval);
   ~RunLock();
   RunLock(const RunLock&) = delete;
   RunLock& operator=(const RunLock&) = delete;
 
   // Returns once the lock is held, keeping the window alive meanwhile. A folder where the lock
   // file cannot be made (read-only) is run without a lock: nothing could be patched there.
-  void Acquire();
+  // The waiting text is shown in language, read when the settings are known.
+  void Acquire(std::int32_t language);
   void Release();
-  bool Held() const { return fd_ >= 0; }
+  bool Held() const { return fd_.IsOpen(); }
 
  private:
   std::string path_;
   PatchWindow& window_;
-  std::int32_t language_;
   std::chrono::milliseconds pollInterval_;
-  int fd_ = -1;
+  UniqueFd fd_;
 };
