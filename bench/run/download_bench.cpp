@@ -5,7 +5,7 @@
 
 #include "FakeWindow.h"
 #include "download/Downloader.h"
-#include "run/StatusCallback.h"
+#include "download/StatusCallback.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -13,7 +13,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   PatcherSettings settings;
-  settings.Messages[9] = "T\xE9l\xE9" "chargement";
+  settings.Messages[9] =
+      "T\xE9l\xE9"
+      "chargement";
   Logger log("/nonexistent/");
   FakeWindow window;
   PatchRunState state("/nonexistent/");

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FakeWindow.h"
-#include "patch/InstallPatches.h"
+#include "install/InstallPatches.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -17,10 +17,12 @@ struct ProductLines {
 constexpr ProductLines kFrench = {
     "Programme d\xE9velopp\xE9 par l'\xE9quipe Morvo Patcher.",
     "(c) Les auteurs de Morvo Patcher. Tous droits r\xE9serv\xE9s.",
-    "Biblioth\xE8que d'archives VKA \xE9" "crite par l'\xE9quipe Morvo Patcher,",
+    "Biblioth\xE8que d'archives VKA \xE9"
+    "crite par l'\xE9quipe Morvo Patcher,",
     "\xE0 l'usage exclusif de ce programme.",
     "Page du programme > https://morvo-patcher.example.org/",
-    "Site de l'\xE9" "diteur > https://www.example.org/",
+    "Site de l'\xE9"
+    "diteur > https://www.example.org/",
 };
 
 constexpr ProductLines kEnglish = {

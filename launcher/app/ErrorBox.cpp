@@ -5,8 +5,8 @@
 #include "WindowCaption.h"
 
 void ShowErrorBox(QWidget* owner, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kWindowCaption), text,
-                  QMessageBox::Ok, owner);
+  QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kWindowCaption), text, QMessageBox::Ok,
+                  owner);
   box.setObjectName(QStringLiteral("ErrorBox"));
   box.exec();
 }

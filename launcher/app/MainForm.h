@@ -11,10 +11,10 @@
 
 #include "ClickSound.h"
 #include "config/PatcherSettings.h"
+#include "engine/LauncherWindow.h"
+#include "engine/PatchRunState.h"
 #include "log/Logger.h"
-#include "patch/PatchRunState.h"
 #include "platform/Shell.h"
-#include "run/LauncherWindow.h"
 
 class BackgroundMusic;
 class BannerBand;

@@ -12,10 +12,10 @@
 #include "ProgressGauge.h"
 #include "WindowCaption.h"
 #include "WindowFont.h"
+#include "engine/LauncherSequence.h"
 #include "media/BackgroundMusic.h"
 #include "media/BannerBand.h"
 #include "media/NewsPane.h"
-#include "run/LauncherSequence.h"
 
 namespace {
 
@@ -23,8 +23,7 @@ constexpr int kDesignWidth = 545;
 constexpr int kDesignHeight = 557;
 
 template <typename Control>
-Control* MakeControl(QWidget* parent, const char* name, int left, int top, int width,
-                     int height) {
+Control* MakeControl(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* control = new Control(parent);
   control->setObjectName(QString::fromLatin1(name));
   control->setGeometry(left, top, width, height);

@@ -143,12 +143,12 @@ void TMainForm::PlaceProgressArea() {
   pgbProcess_->SetBackColor(ColorFromSetting(settings_.ProgressBackColor));
   pgbProcess_->SetForeColor(ColorFromSetting(settings_.ProgressForeColor));
   shpProcess_->SetPenColor(ColorFromSetting(settings_.ProgressFrameColor));
-  shpProcess_->setGeometry(bounds.x() - 1, bounds.y() - 1, bounds.width() + 2,
-                           bounds.height() + 2);
-  const int sampleHeight = QFontMetrics(font()).size(0, QString::fromLatin1(kStatusSample)).height();
+  shpProcess_->setGeometry(bounds.x() - 1, bounds.y() - 1, bounds.width() + 2, bounds.height() + 2);
+  const int sampleHeight =
+      QFontMetrics(font()).size(0, QString::fromLatin1(kStatusSample)).height();
   lblProcess_->move(bounds.x() - 1, bounds.y() - sampleHeight - kStatusGap);
-  lblProcess_->setFont(
-      SettingsFont(settings_.ProcessFontName, settings_.ProcessFontSize, settings_.ProcessFontBold));
+  lblProcess_->setFont(SettingsFont(settings_.ProcessFontName, settings_.ProcessFontSize,
+                                    settings_.ProcessFontBold));
   SetLabelColor(lblProcess_, settings_.ProcessFontColor);
   lblProcess_->adjustSize();
 }

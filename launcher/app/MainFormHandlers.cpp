@@ -6,8 +6,8 @@
 #include "ClickArea.h"
 #include "MainForm.h"
 #include "PictureBox.h"
+#include "engine/LauncherSequence.h"
 #include "media/NewsPane.h"
-#include "run/LauncherSequence.h"
 
 namespace {
 

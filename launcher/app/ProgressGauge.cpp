@@ -30,8 +30,7 @@ void ProgressGauge::Refresh() {
   // position <= max, and dividing before multiplying would lose the percent; the product stays
   // far inside 64 bits for any size a download or an archive can have.
   const int percent =
-      max_ == 0 ? 0
-                : static_cast<int>(static_cast<__int128>(position_) * 100 / max_);
+      max_ == 0 ? 0 : static_cast<int>(static_cast<__int128>(position_) * 100 / max_);
   if (percent == percent_) return;
   percent_ = percent;
   update();

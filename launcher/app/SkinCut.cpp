@@ -31,8 +31,9 @@ void CopySkinRect(const QImage& skin, const SettingsRect& source, QImage& pictur
   // Clip in 64 bits: rectangles come from a file and may hold any 32-bit value.
   const std::int64_t left = std::max<std::int64_t>(source.X, 0);
   const std::int64_t top = std::max<std::int64_t>(source.Y, 0);
-  const std::int64_t right = std::min<std::int64_t>(
-      {std::int64_t{source.X} + source.Width, skin.width(), std::int64_t{source.X} + picture.width()});
+  const std::int64_t right =
+      std::min<std::int64_t>({std::int64_t{source.X} + source.Width, skin.width(),
+                              std::int64_t{source.X} + picture.width()});
   const std::int64_t bottom =
       std::min<std::int64_t>({std::int64_t{source.Y} + source.Height, skin.height(),
                               std::int64_t{source.Y} + picture.height()});

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <optional>
 #include <span>
-#include <cstdint>
 
 #include "config/PatcherSettings.h"
 

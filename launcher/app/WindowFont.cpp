@@ -11,7 +11,7 @@ namespace {
 
 constexpr char kDesignFamily[] = "MS Sans Serif";
 constexpr int kDesignPixelSize = 11;  // 8 points at 96 dpi
-constexpr int kLargestPoints = 720;    // ten inches: anything above is a broken setting
+constexpr int kLargestPoints = 720;   // ten inches: anything above is a broken setting
 
 int PointsToPixels(int points) { return (std::min(points, kLargestPoints) * 96 + 36) / 72; }
 

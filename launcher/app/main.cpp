@@ -5,9 +5,9 @@
 #include "AboutForm.h"
 #include "MainForm.h"
 #include "SanitizerOptions.h"
+#include "engine/PatchRunState.h"
 #include "entry/ProgramEntry.h"
 #include "media/NewsPane.h"
-#include "patch/PatchRunState.h"
 #include "platform/ProgramDir.h"
 #include "platform/Shell.h"
 

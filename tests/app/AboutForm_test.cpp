@@ -1,3 +1,5 @@
+#include "AboutForm.h"
+
 #include <gtest/gtest.h>
 
 #include <QDesktopServices>
@@ -7,7 +9,6 @@
 #include <QUrl>
 
 #include "AboutBody.h"
-#include "AboutForm.h"
 #include "ClickSound.h"
 
 namespace {
@@ -42,8 +43,11 @@ T* Find(QWidget* form, const char* name) {
 
 TEST(AboutBody, FreeTextThenSeparatorThenProductLines) {
   const std::string french = AboutBody("Bienvenue !", false);
-  EXPECT_EQ(french.rfind("Bienvenue !\r\n\r\n" + std::string(50, '-') + "\r\n\r\n"
-                         "Morvo Patcher version 1.3.0.3.\r\n\r\n", 0), 0u);
+  EXPECT_EQ(french.rfind("Bienvenue !\r\n\r\n" + std::string(50, '-') +
+                             "\r\n\r\n"
+                             "Morvo Patcher version 1.3.0.3.\r\n\r\n",
+                         0),
+            0u);
   const std::string english = AboutBody("", true);
   EXPECT_EQ(english.rfind("\r\n\r\n" + std::string(50, '-') + "\r\n\r\n", 0), 0u);
   EXPECT_NE(french, AboutBody("Bienvenue !", true));
@@ -100,18 +104,21 @@ TEST(AboutForm, LanguageChoosesCaptionsAndTextAndTabSkipsTheText) {
     ClickSound sound;
     TAboutForm form(settings, sound);
     QString shownText, focusFirst, focusAfterTab, focusAfterTwoTabs;
-    QMetaObject::invokeMethod(&form, [&] {
-      shownText = Find<QPlainTextEdit>(&form, "Mbx_About")->toPlainText();
-      EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-      focusFirst = FocusName();
-      PressTab();
-      focusAfterTab = FocusName();
-      PressTab();
-      focusAfterTwoTabs = FocusName();
-      EXPECT_EQ(Find<QPushButton>(&form, "Btn_Register")->text(), c.registerCaption);
-      EXPECT_EQ(Find<QPushButton>(&form, "Btn_Close")->text(), c.closeCaption);
-      Find<QPushButton>(&form, "Btn_Close")->click();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &form,
+        [&] {
+          shownText = Find<QPlainTextEdit>(&form, "Mbx_About")->toPlainText();
+          EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+          focusFirst = FocusName();
+          PressTab();
+          focusAfterTab = FocusName();
+          PressTab();
+          focusAfterTwoTabs = FocusName();
+          EXPECT_EQ(Find<QPushButton>(&form, "Btn_Register")->text(), c.registerCaption);
+          EXPECT_EQ(Find<QPushButton>(&form, "Btn_Close")->text(), c.closeCaption);
+          Find<QPushButton>(&form, "Btn_Close")->click();
+        },
+        Qt::QueuedConnection);
     form.FillAndShow();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.IsEnglish(), c.english);
@@ -137,18 +144,22 @@ TEST(AboutForm, RegisterOpensTheSignUpPageEachTimeAndStaysOpen) {
   UrlRecorder recorder;
   QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "Open");
   bool stillOpen = false;
-  QMetaObject::invokeMethod(&form, [&] {
-    auto* registerButton = Find<QPushButton>(&form, "Btn_Register");
-    QTest::mouseClick(registerButton, Qt::LeftButton);
-    QTest::mouseClick(registerButton, Qt::LeftButton);
-    stillOpen = form.isVisible();
-    form.close();  // the caption bar's close box
-  }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &form,
+      [&] {
+        auto* registerButton = Find<QPushButton>(&form, "Btn_Register");
+        QTest::mouseClick(registerButton, Qt::LeftButton);
+        QTest::mouseClick(registerButton, Qt::LeftButton);
+        stillOpen = form.isVisible();
+        form.close();  // the caption bar's close box
+      },
+      Qt::QueuedConnection);
   form.FillAndShow();
   QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
   EXPECT_TRUE(stillOpen);
   ASSERT_EQ(recorder.opened.size(), 2);
-  EXPECT_EQ(recorder.opened[0], QUrl(QStringLiteral("https://register.example.org/signup?from=launcher")));
+  EXPECT_EQ(recorder.opened[0],
+            QUrl(QStringLiteral("https://register.example.org/signup?from=launcher")));
 }
 
 #include "AboutForm_test.moc"

@@ -42,8 +42,8 @@ std::vector<std::uint8_t> SolidBlockSkin() {
   skin.fill(Qt::black);
   QPainter painter(&skin);
   painter.fillRect(0, 0, 300, 200, kBackgroundBlock);
-  const QColor blocks[] = {kStartBlock, kStartHoverBlock, kQuitBlock,
-                           kQuitHoverBlock, kAboutBlock, kAboutHoverBlock};
+  const QColor blocks[] = {kStartBlock,     kStartHoverBlock, kQuitBlock,
+                           kQuitHoverBlock, kAboutBlock,      kAboutHoverBlock};
   for (int i = 0; i < 6; ++i) painter.fillRect(300, i * 20, 60, 20, blocks[i]);
   painter.fillRect(302, 2, 6, 6, kMagenta);
   painter.end();
@@ -123,9 +123,9 @@ TMainForm& AppTest::MakeForm(const PatcherSettings& settings) {
   EXPECT_TRUE(SaveConfig(programDir_, written));
   form_.reset();
   loaded_ = PatcherSettings{};
-  form_ = std::make_unique<TMainForm>(LauncherContext{
-      loaded_, log_, runState_, shell_, programDir_, programDir_ + "MorvoPatcher",
-      [this](int code) { exitCodes_.push_back(code); }});
+  form_ = std::make_unique<TMainForm>(
+      LauncherContext{loaded_, log_, runState_, shell_, programDir_, programDir_ + "MorvoPatcher",
+                      [this](int code) { exitCodes_.push_back(code); }});
   return *form_;
 }
 

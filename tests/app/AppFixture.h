@@ -14,8 +14,8 @@
 
 #include "MainForm.h"
 #include "config/PatcherSettings.h"
+#include "engine/PatchRunState.h"
 #include "log/Logger.h"
-#include "patch/PatchRunState.h"
 #include "platform/Shell.h"
 
 class QWidget;

@@ -1,11 +1,12 @@
+#include "DisplayText.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "DisplayText.h"
-#include "patch/GamePath.h"
+#include "platform/GamePath.h"
 
 TEST(DisplayText, ShowsWindows1252WithPlainLineFeeds) {
   EXPECT_EQ(DisplayText("Caf\xE9\r\n\x80 5"), QString::fromUtf8("Caf\xC3\xA9\n\xE2\x82\xAC 5"));

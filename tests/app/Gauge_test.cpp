@@ -21,7 +21,8 @@ class PaintCounter : public QObject {
 int FilledWidth(ProgressGauge& gauge) {
   const QImage image = gauge.grab().toImage();
   int filled = 0;
-  while (filled < image.width() && image.pixelColor(filled, image.height() / 2) == Qt::red) ++filled;
+  while (filled < image.width() && image.pixelColor(filled, image.height() / 2) == Qt::red)
+    ++filled;
   return filled;
 }
 
@@ -49,9 +50,10 @@ TEST(Gauge, FillsWholePercentsOfItsWidth) {
     int width, percent, filled;
   };
   const Case cases[] = {
-      {100, 0, 200, 0, 0},       {100, 100, 200, 100, 200}, {3, 1, 200, 33, 66},
-      {3, 2, 209, 66, 137},      {1000, 9, 200, 0, 0},      {1000, 19, 200, 1, 2},
-      {0, 0, 200, 0, 0},         {std::int64_t{1} << 62, std::int64_t{1} << 61, 100, 50, 50},
+      {100, 0, 200, 0, 0},  {100, 100, 200, 100, 200},
+      {3, 1, 200, 33, 66},  {3, 2, 209, 66, 137},
+      {1000, 9, 200, 0, 0}, {1000, 19, 200, 1, 2},
+      {0, 0, 200, 0, 0},    {std::int64_t{1} << 62, std::int64_t{1} << 61, 100, 50, 50},
   };
   for (const Case& c : cases) {
     ProgressGauge gauge;

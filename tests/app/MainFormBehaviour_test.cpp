@@ -41,8 +41,13 @@ class BehaviourTest : public AppTest {
 };
 
 constexpr char kUnfinishedCheck[] = "V\xE9rification des patchs non-install\xE9s ...";
-constexpr char kNewsDone[] = "R\xE9" "cup\xE9ration de la page web termin\xE9" "e.";
-constexpr char kListFetch[] = "R\xE9" "cup\xE9ration de la liste des patchs ...";
+constexpr char kNewsDone[] =
+    "R\xE9"
+    "cup\xE9ration de la page web termin\xE9"
+    "e.";
+constexpr char kListFetch[] =
+    "R\xE9"
+    "cup\xE9ration de la liste des patchs ...";
 
 }  // namespace
 
@@ -64,7 +69,7 @@ TEST_F(BehaviourTest, ActivationRunsOnceAndTheFirstNavigationStartsTheRun) {
   PatcherSettings settings = SolidBlockSettings();
   settings.LogEnabled = true;
   settings.PatchListUrl = "file://" + programDir_ + "server.ini";
-  MakeForm(settings);  // not shown: the test plays the activations
+  MakeForm(settings);                  // not shown: the test plays the activations
   form_->Wbs_NewsNavigateComplete2();  // before the page was asked for: nothing
   EXPECT_EQ(LogCount(kNewsDone), 0);
 

@@ -11,7 +11,9 @@ namespace {
 
 using LayoutTest = AppTest;
 
-int DesignTextWidth(const QString& text) { return QFontMetrics(DesignFont()).size(0, text).width(); }
+int DesignTextWidth(const QString& text) {
+  return QFontMetrics(DesignFont()).size(0, text).width();
+}
 
 }  // namespace
 
@@ -86,9 +88,9 @@ TEST_F(LayoutTest, ProgressAreaAndStatusLine) {
   EXPECT_EQ(Control("Pgb_Process")->geometry(), QRect(20, 40, 200, 10));
   EXPECT_EQ(Control("Shp_Process")->geometry(), QRect(19, 39, 202, 12));
   EXPECT_EQ(Control("Lbl_Process")->pos(), QPoint(19, 40 - kDesignLineHeight - 4));
-  EXPECT_EQ(PixelOnPanel(19, 45), QColor(Qt::black));   // the frame, just outside the gauge
+  EXPECT_EQ(PixelOnPanel(19, 45), QColor(Qt::black));  // the frame, just outside the gauge
   EXPECT_EQ(PixelOnPanel(220, 39), QColor(Qt::black));
-  EXPECT_EQ(PixelOnPanel(20, 45), QColor(Qt::white));   // empty gauge
+  EXPECT_EQ(PixelOnPanel(20, 45), QColor(Qt::white));  // empty gauge
 
   form_->SetGaugeMaxValue(4);
   form_->SetGaugeProgress(1);
@@ -97,9 +99,12 @@ TEST_F(LayoutTest, ProgressAreaAndStatusLine) {
   form_->SetGaugeProgress(9);
   EXPECT_EQ(PixelOnPanel(219, 45), QColor(Qt::red));
 
-  form_->SetStatusText("T\xE9l\xE9" "chargement");
+  form_->SetStatusText(
+      "T\xE9l\xE9"
+      "chargement");
   auto* status = static_cast<QLabel*>(Control("Lbl_Process"));
-  EXPECT_EQ(status->text(), QString::fromUtf8("T\xC3\xA9l\xC3\xA9" "chargement"));
+  EXPECT_EQ(status->text(), QString::fromUtf8("T\xC3\xA9l\xC3\xA9"
+                                              "chargement"));
   EXPECT_EQ(status->pos(), QPoint(19, 40 - kDesignLineHeight - 4));
   EXPECT_GE(status->width(), QFontMetrics(status->font()).horizontalAdvance(status->text()));
 }
@@ -109,7 +114,7 @@ TEST_F(LayoutTest, WindowHeightFollowsTheBannerKind) {
     std::int32_t kind;
     int panelTop, height;
   };
-  const Case cases[] = {{0, 0, 200}, {1, 88, 288}, {2, 88, 288}, {3, 88, 288},
+  const Case cases[] = {{0, 0, 200},  {1, 88, 288}, {2, 88, 288},  {3, 88, 288},
                         {4, 88, 288}, {5, 88, 557}, {-1, 88, 557}, {7, 88, 557}};
   for (const Case& c : cases) {
     PatcherSettings settings = SolidBlockSettings();
@@ -188,7 +193,8 @@ TEST_F(LayoutTest, UnreadableConfigurationOrSkinEndsWithTheErrorBox) {
     }
     EXPECT_TRUE(form_->TerminateRequested()) << c.what;
     EXPECT_FALSE(form_->FirstActivation()) << c.what;
-    EXPECT_EQ(shownText, QStringLiteral("Impossible de lire Config.mpc !\n\nConfig.mpc reading failure !"))
+    EXPECT_EQ(shownText,
+              QStringLiteral("Impossible de lire Config.mpc !\n\nConfig.mpc reading failure !"))
         << c.what;
     form_->FormActivate();  // nothing may happen after a failed creation
     EXPECT_FALSE(form_->WaitingForNews()) << c.what;

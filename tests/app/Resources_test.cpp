@@ -33,10 +33,10 @@ TEST(Resources, ClickSoundIsMonoPcmAt22050HzWith66816DataBytes) {
     const std::uint32_t size = U32(wave, at + 4);
     if (id == "fmt ") {
       sawFormat = true;
-      EXPECT_EQ(U16(wave, at + 8), 1);       // PCM
-      EXPECT_EQ(U16(wave, at + 10), 1);      // mono
+      EXPECT_EQ(U16(wave, at + 8), 1);        // PCM
+      EXPECT_EQ(U16(wave, at + 10), 1);       // mono
       EXPECT_EQ(U32(wave, at + 12), 22050u);  // samples per second
-      EXPECT_EQ(U16(wave, at + 22), 16);     // bits per sample
+      EXPECT_EQ(U16(wave, at + 22), 16);      // bits per sample
     } else if (id == "data") {
       sawData = true;
       EXPECT_EQ(size, 66816u);

@@ -1,9 +1,9 @@
+#include "SettingsColor.h"
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QPalette>
-
-#include "SettingsColor.h"
 
 TEST(SettingsColor, PlainColoursHaveRedInTheLowestByte) {
   EXPECT_EQ(ColorFromSetting(0x000000FF), QColor(255, 0, 0));

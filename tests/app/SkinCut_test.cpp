@@ -1,8 +1,8 @@
+#include "SkinCut.h"
+
 #include <gtest/gtest.h>
 
 #include <QPainter>
-
-#include "SkinCut.h"
 
 namespace {
 

@@ -1,13 +1,12 @@
 // The private nginx of the demo, the end-to-end tests and the benchmarks serves a folder that
 // only its owner may enter, whoever started it: root (whose requests nginx would otherwise hand
 // to an unprivileged worker) and an ordinary user.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "LocalServers.h"
 #include "TestPaths.h"
@@ -31,8 +30,8 @@ void MakePrivateServerFolder(const std::string& home, uid_t owner) {
 }
 
 std::string Fetch(const NginxServer& server, const std::string& path, const std::string& to) {
-  RunResult fetch = RunProgram({"/usr/bin/curl", "-sS", "-f", "-o", to, server.Url(path)},
-                               OutputTo(to + ".out"));
+  RunResult fetch =
+      RunProgram({"/usr/bin/curl", "-sS", "-f", "-o", to, server.Url(path)}, OutputTo(to + ".out"));
   EXPECT_EQ(fetch.exitCode, 0) << fetch.output;
   return ReadFileBytes(to);
 }

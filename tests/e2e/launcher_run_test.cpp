@@ -56,7 +56,8 @@ TEST_F(LauncherRun, RestartsForANewConfigurationThenReplacesItselfAndStartsTheGa
                     << ", list2 " << nginx_->RequestCount("/list2.ini") << " requests; log:\n"
                     << ReadFileBytes(GamePath("MorvoPatcherLog.txt"));
 
-  EXPECT_EQ(nginx_->RequestCount("/list1.ini"), 1) << "the restarted launcher read the old configuration";
+  EXPECT_EQ(nginx_->RequestCount("/list1.ini"), 1)
+      << "the restarted launcher read the old configuration";
   EXPECT_EQ(ReadFileBytes(GamePath("MorvoPatcher")), NewProgramBytes());
   EXPECT_TRUE(IsExecutable(GamePath("MorvoPatcher")));
   EXPECT_EQ(ReadFileBytes(GamePath("Config.mpc")), ReadFileBytes(newConfig));

@@ -61,7 +61,8 @@ TEST_F(PatchrunFlow, InstallsLooseFilesMergesOnceRepackedAndANewConfiguration) {
   const std::string expectedData =
       ArchiveContentOf(Merged({kInstalledData, kFirstUpdate, kSecondUpdate}));
   ASSERT_NE(expectedData.find("file Regles.txt\nRegles, version 2.\n"), std::string::npos)
-      << "archive content is not read by name and data:\n" << expectedData;
+      << "archive content is not read by name and data:\n"
+      << expectedData;
   EXPECT_EQ(content.files["data.vka"], expectedData);
   EXPECT_TRUE(content.badArchives.empty()) << DescribeDifferences(content, content);
   EXPECT_EQ(content.files["MorvoPatchsList.ini"],
@@ -71,18 +72,24 @@ TEST_F(PatchrunFlow, InstallsLooseFilesMergesOnceRepackedAndANewConfiguration) {
 
   const std::vector<std::string> log = LogLines(GamePath("MorvoPatcherLog.txt"));
   EXPECT_EQ(CountLines(log, "Installation des patchs (4) ..."), 1);
-  EXPECT_EQ(CountLines(log, "        Fusion des fichiers VKA termin\xE9" "e."), 2);
+  EXPECT_EQ(CountLines(log,
+                       "        Fusion des fichiers VKA termin\xE9"
+                       "e."),
+            2);
   EXPECT_EQ(CountLines(log, "  Repack des fichiers VKA ..."), 1);
   EXPECT_EQ(CountLines(log, "        V\xE9rification du fichier :  Erreur > ignor\xE9."), 1);
-  EXPECT_EQ(CountLines(log, "        V\xE9rification du nouveau fichier de configuration termin\xE9"
-                            "e."), 1);
+  EXPECT_EQ(CountLines(log,
+                       "        V\xE9rification du nouveau fichier de configuration termin\xE9"
+                       "e."),
+            1);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back(), "Fin du log.");
 
   // A second run finds nothing new and changes nothing.
   ASSERT_EQ(RunPatchrun().exitCode, 0);
   EXPECT_EQ(DescribeDifferences(content, GameContent()), "");
-  EXPECT_EQ(CountLines(LogLines(GamePath("MorvoPatcherLog.txt")), "Installation des patchs (4) ..."), 0);
+  EXPECT_EQ(
+      CountLines(LogLines(GamePath("MorvoPatcherLog.txt")), "Installation des patchs (4) ..."), 0);
   EXPECT_EQ(nginx_->RequestCount("/patches/p0002.pak"), 1);
 }
 

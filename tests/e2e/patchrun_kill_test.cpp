@@ -19,11 +19,14 @@ namespace {
 
 // The stages of a run, each recognised by the first log line that only it writes.
 enum Phase { kBeforeDownloads, kDownloads, kInstallation, kMerges, kRepack, kPhaseCount };
-constexpr std::array<const char*, kPhaseCount> kPhaseNames = {
-    "start", "downloads", "installation", "merges", "repack"};
+constexpr std::array<const char*, kPhaseCount> kPhaseNames = {"start", "downloads", "installation",
+                                                              "merges", "repack"};
 constexpr std::array<const char*, kPhaseCount> kPhaseMarks = {
-    "", "R\xE9" "cup\xE9ration des patchs disponibles", "Installation des patchs (",
-    "        Fusion des fichiers VKA ", "  Repack des fichiers VKA ..."};
+    "",
+    "R\xE9"
+    "cup\xE9ration des patchs disponibles",
+    "Installation des patchs (", "        Fusion des fichiers VKA ",
+    "  Repack des fichiers VKA ..."};
 
 // The latest stage whose mark the log holds.
 Phase PhaseOfLog(const std::string& log) {
@@ -83,8 +86,7 @@ class PatchrunKills : public PatchServerTest {
     const auto begin = Clock::now();
     ChildProcess run({BinPath("patchrun"), gameDir});
     while (run.Running()) {
-      const long now =
-          std::chrono::duration_cast<Milliseconds>(Clock::now() - begin).count();
+      const long now = std::chrono::duration_cast<Milliseconds>(Clock::now() - begin).count();
       const Phase phase = PhaseOfLog(ReadFileBytes(gameDir + "/MorvoPatcherLog.txt"));
       for (int p = 1; p <= phase; ++p)
         if (starts[p] < 0) starts[p] = now;
@@ -128,8 +130,8 @@ TEST_F(PatchrunKills, EveryKilledRunEndsAsAnUninterruptedOne) {
   std::string failureReport;
   while (figures.killsLanded < kKillsWanted && figures.pointsTried < kMostPoints) {
     const auto stage = static_cast<Phase>(kDownloads + figures.pointsTried % (kPhaseCount - 1));
-    std::uniform_int_distribution<long> within(
-        0, std::max(0L, stages[stage + 1] - stages[stage] - 1));
+    std::uniform_int_distribution<long> within(0,
+                                               std::max(0L, stages[stage + 1] - stages[stage] - 1));
     const long delay = within(random);
     ++figures.pointsTried;
     const std::string gameDir = FreshGame("trial");

@@ -11,8 +11,8 @@
 
 #include "../support/FakeWindow.h"
 #include "config/PatcherSettings.h"
+#include "install/InstallPatches.h"
 #include "log/Logger.h"
-#include "patch/InstallPatches.h"
 
 namespace fs = std::filesystem;
 
@@ -20,7 +20,9 @@ namespace {
 
 const std::string& Scratch() {
   static const std::string scratch =
-      (fs::temp_directory_path() / ("morvo-fuzz-container-" + std::to_string(::getpid()))).string() + "/";
+      (fs::temp_directory_path() / ("morvo-fuzz-container-" + std::to_string(::getpid())))
+          .string() +
+      "/";
   return scratch;
 }
 
@@ -39,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(game + "Config.mpc") << "settings";
 
   const std::string container = game + "MorvoTMPfuzz.pak";
-  std::ofstream(container, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                                   static_cast<std::streamsize>(size));
+  std::ofstream(container, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   std::ofstream(game + "MorvoPatchsList.ini", std::ios::binary) << "[patchs]\r\nfuzz.pak=1\r\n";
 
   PatcherSettings settings;

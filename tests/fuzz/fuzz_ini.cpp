@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ini/IniFile.h"
-#include "patch/PatchLists.h"
+#include "lists/IniFile.h"
+#include "lists/PatchLists.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

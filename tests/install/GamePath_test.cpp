@@ -1,4 +1,4 @@
-#include "patch/GamePath.h"
+#include "platform/GamePath.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,31 @@ namespace {
 
 // Names that could lead out of the game folder, as a hostile or broken container carries them.
 const char* const kHostileNames[] = {
-    "",           "\\",          "/etc/passwd",    "\\Windows\\win.ini", "C:\\boot.ini",
-    "C:game.dat", "c:/x",        "\\\\server\\share\\x", "..",           "..\\x",
-    "a\\..\\..\\x", "a/../../x", "a\\..",          "data\\",             "a\\\\b",
-    "file.txt:stream", "tab\tname", "line\nbreak", "nul\x01", "del\x7F",
-    ".",          ".\\",         "link\\escaped.txt", "link\\..\\x",      "deadlink\\x",
+    "",
+    "\\",
+    "/etc/passwd",
+    "\\Windows\\win.ini",
+    "C:\\boot.ini",
+    "C:game.dat",
+    "c:/x",
+    "\\\\server\\share\\x",
+    "..",
+    "..\\x",
+    "a\\..\\..\\x",
+    "a/../../x",
+    "a\\..",
+    "data\\",
+    "a\\\\b",
+    "file.txt:stream",
+    "tab\tname",
+    "line\nbreak",
+    "nul\x01",
+    "del\x7F",
+    ".",
+    ".\\",
+    "link\\escaped.txt",
+    "link\\..\\x",
+    "deadlink\\x",
     "outlink",
 };
 

@@ -1,4 +1,4 @@
-#include "ini/IniFile.h"
+#include "lists/IniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -43,12 +43,22 @@ TEST(IniFile, IntegersAndFlags) {
     bool flag;
   };
   const Case cases[] = {
-      {"0", 0, false},       {"1", 1, true},          {"-1", -1, true},
-      {"0x10", 16, true},    {"0X1f", 31, true},      {"true", 7, false},
-      {"12abc", 7, false},   {"", 7, false},          {"2147483647", 2147483647, true},
-      {"2147483648", 7, false}, {"-2147483648", -2147483647 - 1, true},
-      {"0xFFFFFFFF", -1, true}, {"0x100000000", 7, false}, {"0x", 7, false},
-      {"+5", 5, true},       {"1 2", 7, false},
+      {"0", 0, false},
+      {"1", 1, true},
+      {"-1", -1, true},
+      {"0x10", 16, true},
+      {"0X1f", 31, true},
+      {"true", 7, false},
+      {"12abc", 7, false},
+      {"", 7, false},
+      {"2147483647", 2147483647, true},
+      {"2147483648", 7, false},
+      {"-2147483648", -2147483647 - 1, true},
+      {"0xFFFFFFFF", -1, true},
+      {"0x100000000", 7, false},
+      {"0x", 7, false},
+      {"+5", 5, true},
+      {"1 2", 7, false},
   };
   for (const Case& c : cases) {
     const IniFile ini = IniFile::Parse(std::string("[o]\nv=") + c.value + "\n");

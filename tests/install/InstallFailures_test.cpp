@@ -11,8 +11,8 @@
 #include <random>
 
 #include "InstallTestSupport.h"
-#include "patch/InstallPatches.h"
-#include "patch/PatchContainer.h"
+#include "install/InstallPatches.h"
+#include "install/PatchContainer.h"
 
 namespace fs = std::filesystem;
 
@@ -42,7 +42,8 @@ std::vector<BrokenCase> BrokenContainers() {
       {"CountAboveEntries", ContainerBuilder().Add("f.txt", "f.txt", "data").Bytes(1000), kInvalid},
       {"HugeCountNoEntries", EncodeContainerHeader(0x7FFFFFFF), kInvalid},
       {"NegativeNameLength", header + Int32(-1) + "f.txt", kInvalid},
-      {"NameOf256Bytes", ContainerBuilder().Add(std::string(256, 'n'), "f.txt", "x").Bytes(), kInvalid},
+      {"NameOf256Bytes", ContainerBuilder().Add(std::string(256, 'n'), "f.txt", "x").Bytes(),
+       kInvalid},
       {"NegativeDataSize", header + EncodeEntryHeader("f.txt", "f.txt", -5), kInvalid},
       {"DataSizeBeyondFile", header + EncodeEntryHeader("f.txt", "f.txt", 0x7FFFFFFF) + "abc",
        kInvalid},
@@ -65,8 +66,8 @@ TEST(InstallFailures, BrokenContainerIsDeletedUnregisteredAndTheNextOneInstalls)
     WriteFile(folder / "plain", "a file");
     // A first entry that installs, so that the broken one comes after a success.
     const std::string bad = folder.AddDownloaded("bad.pak", c.bytes);
-    const std::string next = folder.AddDownloaded(
-        "next.pak", ContainerBuilder().Add("n.txt", "n.txt", "next").Bytes());
+    const std::string next =
+        folder.AddDownloaded("next.pak", ContainerBuilder().Add("n.txt", "n.txt", "next").Bytes());
 
     InstallPatches(folder.context);
 
@@ -88,7 +89,8 @@ TEST(InstallFailures, BrokenContainerIsDeletedUnregisteredAndTheNextOneInstalls)
 TEST(InstallFailures, TruncatedDataNeverReplacesTheInstalledFile) {
   GameFolder folder;
   WriteFile(folder / "game.dat", "installed");
-  const std::string bytes = ContainerBuilder().Add("game.dat", "game.dat", std::string(9000, 'n')).Bytes();
+  const std::string bytes =
+      ContainerBuilder().Add("game.dat", "game.dat", std::string(9000, 'n')).Bytes();
   folder.AddDownloaded("p.pak", bytes.substr(0, bytes.size() - 100));
   InstallPatches(folder.context);
   EXPECT_EQ(ReadFile(folder / "game.dat"), "installed");
@@ -215,9 +217,9 @@ TEST(InstallFailures, HostileDestinationsWriteNothingOutside) {
   fs::create_symlink(folder.outside(), folder / "link");
   fs::create_symlink(folder.outside() + "canary", folder / "canarylink");
   const char* const names[] = {
-      "..\\canary",       "../canary",        "link\\canary",        "link\\new.txt",
-      "canarylink",       "link\\x.vka",      "a\\..\\..\\canary",    "/tmp/morvo-escape",
-      "\\\\host\\share\\x", "C:\\canary",     "link\\sub\\deep.txt",  "LINK\\canary",
+      "..\\canary",         "../canary",   "link\\canary",        "link\\new.txt",
+      "canarylink",         "link\\x.vka", "a\\..\\..\\canary",   "/tmp/morvo-escape",
+      "\\\\host\\share\\x", "C:\\canary",  "link\\sub\\deep.txt", "LINK\\canary",
   };
   int i = 0;
   for (const char* name : names) {

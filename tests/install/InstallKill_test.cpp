@@ -11,8 +11,8 @@
 
 #include "ChildRun.h"
 #include "InstallTestSupport.h"
-#include "patch/InstallPatches.h"
-#include "patch/PatchLists.h"
+#include "install/InstallPatches.h"
+#include "lists/PatchLists.h"
 
 namespace fs = std::filesystem;
 
@@ -46,23 +46,24 @@ void PrepareGame(GameFolder& folder) {
   WriteFile(folder / "Maps/a.map", "old map");
 
   const std::string big(600 * 1024, 'm');
+  folder.AddDownloaded("p1.pak", ContainerBuilder()
+                                     .Add("a.map", "maps\\A.MAP", big + "1")
+                                     .Add("data.vka", "data.vka",
+                                          ArchiveFileBytes(scratch, ManyEntries("d", 150, "p1 ")))
+                                     .Add("b.bin", "new\\b.bin", big + "b")
+                                     .Bytes());
   folder.AddDownloaded(
-      "p1.pak", ContainerBuilder()
-                    .Add("a.map", "maps\\A.MAP", big + "1")
-                    .Add("data.vka", "data.vka", ArchiveFileBytes(scratch, ManyEntries("d", 150, "p1 ")))
-                    .Add("b.bin", "new\\b.bin", big + "b")
-                    .Bytes());
-  folder.AddDownloaded(
-      "p2.pak", ContainerBuilder()
-                    .Add("world.vkd", "WORLD.vkd", ArchiveFileBytes(scratch, ManyEntries("w", 250, "p2 ")))
-                    .Add("Config.mpc", "Config.mpc", std::string(kConfigMagic) + "new settings")
-                    .Add("extra.vka", "extra.vka", ArchiveFileBytes(scratch, ManyEntries("e", 50, "e ")))
-                    .Bytes());
-  folder.AddDownloaded(
-      "p3.pak", ContainerBuilder()
-                    .Add("more.vka", "Data.vka", ArchiveFileBytes(scratch, ManyEntries("d", 100, "p3 ")))
-                    .Add("c.bin", "c.bin", big + "c")
-                    .Bytes());
+      "p2.pak",
+      ContainerBuilder()
+          .Add("world.vkd", "WORLD.vkd", ArchiveFileBytes(scratch, ManyEntries("w", 250, "p2 ")))
+          .Add("Config.mpc", "Config.mpc", std::string(kConfigMagic) + "new settings")
+          .Add("extra.vka", "extra.vka", ArchiveFileBytes(scratch, ManyEntries("e", 50, "e ")))
+          .Bytes());
+  folder.AddDownloaded("p3.pak", ContainerBuilder()
+                                     .Add("more.vka", "Data.vka",
+                                          ArchiveFileBytes(scratch, ManyEntries("d", 100, "p3 ")))
+                                     .Add("c.bin", "c.bin", big + "c")
+                                     .Bytes());
 }
 
 // What the game folder holds, archives by content; the log is left out.
@@ -85,8 +86,8 @@ std::map<std::string, ArchiveEntries> Snapshot(const GameFolder& folder) {
 // What the start-up recovery does before the list is fetched.
 void Recover(GameFolder& folder) {
   PatchRunState fresh(folder.game());
-  PatchContext context{folder.settings, folder.log, folder.window, fresh, folder.game(),
-                       folder.context.ProgramPath};
+  PatchContext context{folder.settings, folder.log,    folder.window,
+                       fresh,           folder.game(), folder.context.ProgramPath};
   ResumeInterruptedRepacks(context);
   FindUnfinishedPatches(fresh, folder.game());
   InstallPatches(context);

@@ -1,4 +1,4 @@
-#include "patch/InstallPatches.h"
+#include "install/InstallPatches.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "InstallTestSupport.h"
-#include "patch/ArchiveMerge.h"
-#include "patch/RepackRecord.h"
+#include "install/ArchiveMerge.h"
+#include "install/RepackRecord.h"
 
 namespace fs = std::filesystem;
 
@@ -76,9 +76,11 @@ TEST(InstallPatches, FullPassWritesMergesMovesAndRepacksWithTheExactLog) {
                    "        Ecriture du fichier vers MorvoTMPVKA_data.vka.",
                    "        V\xE9rification de la version des fichiers VKA MorvoTMPVKA_data.vka et "
                    "data.vka ...",
-                   "        V\xE9rification de la version des fichiers VKA termin\xE9" "e.",
+                   "        V\xE9rification de la version des fichiers VKA termin\xE9"
+                   "e.",
                    "        Fusion des fichiers VKA MorvoTMPVKA_data.vka et data.vka ...",
-                   "        Fusion des fichiers VKA termin\xE9" "e.",
+                   "        Fusion des fichiers VKA termin\xE9"
+                   "e.",
                    "      Lecture du fichier fresh.vkd -> " + Size(fresh) + " octets.",
                    "        Ecriture du fichier vers MorvoTMPVKA_fresh.vkd.",
                    "        Copie du fichier MorvoTMPVKA_fresh.vkd vers fresh.vkd.",
@@ -90,12 +92,15 @@ TEST(InstallPatches, FullPassWritesMergesMovesAndRepacksWithTheExactLog) {
                    "        Ecriture du fichier vers MorvoTMPVKA_more.vka.",
                    "        V\xE9rification de la version des fichiers VKA MorvoTMPVKA_more.vka et "
                    "data.vka ...",
-                   "        V\xE9rification de la version des fichiers VKA termin\xE9" "e.",
+                   "        V\xE9rification de la version des fichiers VKA termin\xE9"
+                   "e.",
                    "        Fusion des fichiers VKA MorvoTMPVKA_more.vka et data.vka ...",
-                   "        Fusion des fichiers VKA termin\xE9" "e.",
+                   "        Fusion des fichiers VKA termin\xE9"
+                   "e.",
                    "      Lecture du fichier Config.mpc -> " + Size(config) + " octets.",
                    "        V\xE9rification du nouveau fichier de configuration ...",
-                   "        V\xE9rification du nouveau fichier de configuration termin\xE9" "e.",
+                   "        V\xE9rification du nouveau fichier de configuration termin\xE9"
+                   "e.",
                    "        Ecriture du fichier vers Config.mpc.",
                    "      Lecture du fichier cfg -> 5 octets.",
                    "        V\xE9rification du nouveau fichier de configuration ...",
@@ -106,7 +111,8 @@ TEST(InstallPatches, FullPassWritesMergesMovesAndRepacksWithTheExactLog) {
                    "    Extraction :  0 fichiers",
                    "  Repack des fichiers VKA ...",
                    "    data.vka -> 8 fichiers :  R\xE9ussi.",
-                   "  Repack des fichiers VKA termin\xE9" "e."}));
+                   "  Repack des fichiers VKA termin\xE9"
+                   "e."}));
 
   EXPECT_EQ(ReadFile(folder / "Readme.txt"), "hello");
   EXPECT_EQ(ReadFile(folder / "Data/World.map"), "new world!");
@@ -123,7 +129,8 @@ TEST(InstallPatches, FullPassWritesMergesMovesAndRepacksWithTheExactLog) {
 
   EXPECT_EQ(folder.state.MergedArchives, std::vector<std::string>{folder / "data.vka"});
   EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
-  EXPECT_EQ(ReadFile(folder.state.RegisterPath), "[patchs]\r\np1.pak=1\r\np2.pak=1\r\np3.pak=1\r\n");
+  EXPECT_EQ(ReadFile(folder.state.RegisterPath),
+            "[patchs]\r\np1.pak=1\r\np2.pak=1\r\np3.pak=1\r\n");
 }
 
 TEST(InstallPatches, WindowFollowsFilesMergesAndRepacks) {
@@ -131,8 +138,10 @@ TEST(InstallPatches, WindowFollowsFilesMergesAndRepacks) {
   WriteArchive(folder / "data.vka", {{"a", "old"}});
   const std::string merged = ArchiveBytes(folder, {{"a", "new"}});
   const std::string big(10000, 'x');
-  folder.AddDownloaded("p.pak",
-                       ContainerBuilder().Add("big.bin", "big.bin", big).Add("data.vka", "data.vka", merged).Bytes());
+  folder.AddDownloaded("p.pak", ContainerBuilder()
+                                    .Add("big.bin", "big.bin", big)
+                                    .Add("data.vka", "data.vka", merged)
+                                    .Bytes());
 
   InstallPatches(folder.context);
 
@@ -216,7 +225,7 @@ TEST(InstallPatches, MissingContainerIsSkippedAndStaysRegistered) {
 
 TEST(InstallPatches, ArchiveHelpers) {
   const std::pair<const char*, bool> names[] = {
-      {"a.vka", true}, {"A.VKD", true}, {"dir\\b.Vka", true}, {"a.vka.bak", false},
+      {"a.vka", true}, {"A.VKD", true}, {"dir\\b.Vka", true},     {"a.vka.bak", false},
       {"vka", false},  {"x.vk", false}, {"dir.vka\\file", false}, {".vkd", true},
   };
   for (const auto& [name, archive] : names) EXPECT_EQ(IsArchiveFile(name), archive) << name;
@@ -243,19 +252,21 @@ TEST(ResumeInterruptedRepacks, RepacksRecordedArchivesOnceAndForgetsThem) {
 
   ResumeInterruptedRepacks(folder.context);
 
-  EXPECT_EQ(folder.LogText(), Lines({"  Repack des fichiers VKA ...",
-                                     "    data.vka -> 3 fichiers :  R\xE9ussi.",
-                                     "  Repack des fichiers VKA termin\xE9" "e."}));
+  EXPECT_EQ(folder.LogText(),
+            Lines({"  Repack des fichiers VKA ...", "    data.vka -> 3 fichiers :  R\xE9ussi.",
+                   "  Repack des fichiers VKA termin\xE9"
+                   "e."}));
   const std::string expected = folder.outside() + "expected.vka";
   WriteArchive(expected, {{"a", "2"}});
   EXPECT_EQ(ArchiveContent(folder / "data.vka"), ArchiveContent(expected));
   EXPECT_FALSE(FileExists(folder / kRepackRecordFileName));
 
   ResumeInterruptedRepacks(folder.context);  // nothing pending: nothing logged
-  EXPECT_EQ(folder.LogText().size(), Lines({"  Repack des fichiers VKA ...",
-                                            "    data.vka -> 3 fichiers :  R\xE9ussi.",
-                                            "  Repack des fichiers VKA termin\xE9" "e."})
-                                         .size());
+  EXPECT_EQ(folder.LogText().size(),
+            Lines({"  Repack des fichiers VKA ...", "    data.vka -> 3 fichiers :  R\xE9ussi.",
+                   "  Repack des fichiers VKA termin\xE9"
+                   "e."})
+                .size());
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "ArchiveFile.h"
 #include "SettingsBuilder.h"
-#include "patch/PatchContainer.h"
+#include "install/PatchContainer.h"
 #include "vka/vka.h"
 
 std::string ReadFile(const std::string& path) {

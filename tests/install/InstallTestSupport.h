@@ -9,9 +9,9 @@
 
 #include "FakeWindow.h"
 #include "config/PatcherSettings.h"
+#include "engine/PatchContext.h"
+#include "engine/PatchRunState.h"
 #include "log/Logger.h"
-#include "patch/PatchContext.h"
-#include "patch/PatchRunState.h"
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

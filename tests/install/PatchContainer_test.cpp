@@ -1,4 +1,4 @@
-#include "patch/PatchContainer.h"
+#include "install/PatchContainer.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

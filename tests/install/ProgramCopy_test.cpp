@@ -1,5 +1,5 @@
 // A self-update that an earlier run left half-way is carried through by the next start.
-#include "patch/ProgramCopy.h"
+#include "install/ProgramCopy.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

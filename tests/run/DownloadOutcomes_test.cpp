@@ -1,4 +1,4 @@
-#include "run/DownloadOutcomes.h"
+#include "engine/DownloadOutcomes.h"
 
 #include <gtest/gtest.h>
 

@@ -154,9 +154,8 @@ TEST_F(DownloaderTest, EmptyBodyAndRedirectAndFileAddress) {
   const std::string source = folder / "source.bin";
   WriteFileBytes(source, body.substr(0, 1234));
   RecordingCallback third;
-  ASSERT_TRUE(MakeCurlDownloader(QuickOptions())
-                  ->Download("file://" + source, target, third)
-                  .Succeeded);
+  ASSERT_TRUE(
+      MakeCurlDownloader(QuickOptions())->Download("file://" + source, target, third).Succeeded);
   EXPECT_EQ(ReadFileBytes(target), body.substr(0, 1234));
 }
 
@@ -165,7 +164,7 @@ TEST_F(DownloaderTest, EmptyBodyAndRedirectAndFileAddress) {
 struct FailureCase {
   const char* name;
   std::function<std::string(TestHttpServer&, const std::string&)> setUp;  // returns the URL
-  int requests;  // -1: not counted
+  int requests;                                                           // -1: not counted
   const char* error;
 };
 
@@ -190,44 +189,45 @@ TEST_P(DownloadFailures, LeaveNothingAtTheTarget) {
 
 INSTANTIATE_TEST_SUITE_P(
     Run, DownloadFailures,
-    ::testing::Values(
-        FailureCase{"NotFound",
-                    [](TestHttpServer& s, const std::string&) {
-                      s.Fail("/p.pak", 404);
-                      return s.Url("/p.pak");
-                    },
-                    1, "HTTP 404"},
-        FailureCase{"ServerErrorTriedFourTimes",
-                    [](TestHttpServer& s, const std::string&) {
-                      s.Fail("/p.pak", 500);
-                      return s.Url("/p.pak");
-                    },
-                    4, "HTTP 500"},
-        FailureCase{"BodyShorterThanAnnounced",
-                    [](TestHttpServer& s, const std::string&) {
-                      s.ShortBody("/p.pak", Pattern(100000), 30000);
-                      return s.Url("/p.pak");
-                    },
-                    4, ""},
-        FailureCase{"ConnectionRefused",
-                    [](TestHttpServer&, const std::string&) {
-                      return "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/p.pak";
-                    },
-                    -1, ""},
-        FailureCase{"RedirectToALocalFileRefused",
-                    [](TestHttpServer& s, const std::string& dir) {
-                      WriteFileBytes(dir + "secret", "local bytes");
-                      s.Redirect("/p.pak", "file://" + dir + "secret");
-                      return s.Url("/p.pak");
-                    },
-                    1, ""},
-        FailureCase{"UnknownScheme",
-                    [](TestHttpServer&, const std::string&) {
-                      return std::string("ftp://127.0.0.1/p.pak");
-                    },
-                    -1, ""},
-        FailureCase{"EmptyAddress",
-                    [](TestHttpServer&, const std::string&) { return std::string(); }, -1, ""}),
+    ::testing::Values(FailureCase{"NotFound",
+                                  [](TestHttpServer& s, const std::string&) {
+                                    s.Fail("/p.pak", 404);
+                                    return s.Url("/p.pak");
+                                  },
+                                  1, "HTTP 404"},
+                      FailureCase{"ServerErrorTriedFourTimes",
+                                  [](TestHttpServer& s, const std::string&) {
+                                    s.Fail("/p.pak", 500);
+                                    return s.Url("/p.pak");
+                                  },
+                                  4, "HTTP 500"},
+                      FailureCase{"BodyShorterThanAnnounced",
+                                  [](TestHttpServer& s, const std::string&) {
+                                    s.ShortBody("/p.pak", Pattern(100000), 30000);
+                                    return s.Url("/p.pak");
+                                  },
+                                  4, ""},
+                      FailureCase{"ConnectionRefused",
+                                  [](TestHttpServer&, const std::string&) {
+                                    return "http://127.0.0.1:" + std::to_string(ClosedPort()) +
+                                           "/p.pak";
+                                  },
+                                  -1, ""},
+                      FailureCase{"RedirectToALocalFileRefused",
+                                  [](TestHttpServer& s, const std::string& dir) {
+                                    WriteFileBytes(dir + "secret", "local bytes");
+                                    s.Redirect("/p.pak", "file://" + dir + "secret");
+                                    return s.Url("/p.pak");
+                                  },
+                                  1, ""},
+                      FailureCase{"UnknownScheme",
+                                  [](TestHttpServer&, const std::string&) {
+                                    return std::string("ftp://127.0.0.1/p.pak");
+                                  },
+                                  -1, ""},
+                      FailureCase{"EmptyAddress",
+                                  [](TestHttpServer&, const std::string&) { return std::string(); },
+                                  -1, ""}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
 TEST_F(DownloaderTest, StalledTransferFailsAfterTheLowSpeedTime) {

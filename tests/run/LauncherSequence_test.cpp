@@ -1,6 +1,6 @@
 // The launcher's sequence as every window program drives it: creation, the music lines, Start
 // and Quit, with a window that records what it is asked.
-#include "run/LauncherSequence.h"
+#include "engine/LauncherSequence.h"
 
 #include <gtest/gtest.h>
 

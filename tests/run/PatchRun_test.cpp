@@ -7,7 +7,7 @@
 #include "FakeWindow.h"
 #include "RunTestSupport.h"
 #include "config/ConfigWriter.h"
-#include "run/WindowlessRun.h"
+#include "engine/WindowlessRun.h"
 
 namespace {
 
@@ -21,17 +21,35 @@ const Lines kOpening = {
     "Initialisation termin\xE9.",
     "",
     "V\xE9rification des patchs non-install\xE9s ...",
-    "V\xE9rification des patchs non-install\xE9s termin\xE9" "e.",
+    "V\xE9rification des patchs non-install\xE9s termin\xE9"
+    "e.",
     "",
-    "R\xE9" "cup\xE9ration de la page web ...",
-    "R\xE9" "cup\xE9ration de la page web termin\xE9" "e.",
+    "R\xE9"
+    "cup\xE9ration de la page web ...",
+    "R\xE9"
+    "cup\xE9ration de la page web termin\xE9"
+    "e.",
     "",
-    "R\xE9" "cup\xE9ration de la liste des patchs ...",
+    "R\xE9"
+    "cup\xE9ration de la liste des patchs ...",
 };
-const Lines kListDone = {"R\xE9" "cup\xE9ration de la liste des patchs termin\xE9" "e.", ""};
-const char kPatchesFetch[] = "R\xE9" "cup\xE9ration des patchs disponibles (%) ...";
-const Lines kPatchesDone = {"R\xE9" "cup\xE9ration des patchs disponibles termin\xE9" "e.", ""};
-const Lines kInstallDone = {"Installation termin\xE9" "e.", ""};
+const Lines kListDone = {
+    "R\xE9"
+    "cup\xE9ration de la liste des patchs termin\xE9"
+    "e.",
+    ""};
+const char kPatchesFetch[] =
+    "R\xE9"
+    "cup\xE9ration des patchs disponibles (%) ...";
+const Lines kPatchesDone = {
+    "R\xE9"
+    "cup\xE9ration des patchs disponibles termin\xE9"
+    "e.",
+    ""};
+const Lines kInstallDone = {
+    "Installation termin\xE9"
+    "e.",
+    ""};
 const char kEnd[] = "Fin du log.";
 
 Lines Join(std::initializer_list<Lines> parts) {
@@ -109,7 +127,8 @@ TEST_F(PatchRunTest, NoRegisterAndAnUnreachableListEndAtOnceWithStart) {
   EXPECT_TRUE(result.ConfigRead);
   EXPECT_TRUE(result.Finished);
   EXPECT_EQ(Log(), Join({kOpening,
-                         {"  Erreur :  T\xE9l\xE9" "chargement impossible (HTTP 404)."},
+                         {"  Erreur :  T\xE9l\xE9"
+                          "chargement impossible (HTTP 404)."},
                          kListDone,
                          {kEnd}}));
   EXPECT_EQ(window.statusTexts, (Lines{"M1", "M2", "M3", "M4", "M6"}));
@@ -166,7 +185,8 @@ TEST_F(PatchRunTest, TwoNewPatchesAreDownloadedRegisteredAndInstalledInOrder) {
 
   ASSERT_TRUE(Run().Finished);
 
-  EXPECT_EQ(Log(), Join({kOpening, kListDone,
+  EXPECT_EQ(Log(), Join({kOpening,
+                         kListDone,
                          {WithCount(kPatchesFetch, 2), "  " + server.Url("/p/p0001.pak"),
                           "  " + server.Url("/p/p0002.pak")},
                          kPatchesDone,
@@ -204,9 +224,10 @@ TEST_F(PatchRunTest, FailedPatchIsFetchedAgainByTheNextRun) {
   ASSERT_TRUE(Run().Finished);
 
   const Lines log = Log();
-  EXPECT_EQ(log[std::find(log.begin(), log.end(), "  " + server.Url("/p/p0001.pak")) -
-                log.begin() + 1],
-            "    Erreur :  T\xE9l\xE9" "chargement impossible (HTTP 404).");
+  EXPECT_EQ(
+      log[std::find(log.begin(), log.end(), "  " + server.Url("/p/p0001.pak")) - log.begin() + 1],
+      "    Erreur :  T\xE9l\xE9"
+      "chargement impossible (HTTP 404).");
   EXPECT_EQ(log.back(), kEnd);
   EXPECT_EQ(Register(), "[patchs]\r\np0003.pak=1\r\n");
   EXPECT_FALSE(std::filesystem::exists(game / "b.txt"));
@@ -256,7 +277,9 @@ TEST_F(PatchRunTest, ContainerLeftByAnInterruptedInstallationIsInstalledFirst) {
   Lines opening = kOpening;
   const Lines recovery = Join({{"", "Installation des patchs non-install\xE9s (1) ..."},
                                Installed("p0001.pak", "a.txt", 5),
-                               {"Installation des patchs non-install\xE9s termin\xE9" "e.", ""}});
+                               {"Installation des patchs non-install\xE9s termin\xE9"
+                                "e.",
+                                ""}});
   opening.insert(opening.begin() + 7, recovery.begin(), recovery.end());
   EXPECT_EQ(Log(), Join({opening, kListDone, {kEnd}}));
   EXPECT_EQ(ReadFileBytes(game / "a.txt"), "alpha");

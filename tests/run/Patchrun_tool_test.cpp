@@ -41,7 +41,9 @@ class PatchrunTool : public ::testing::Test {
     server.Serve("/news.html", "news");
     settings = RunSettings(server);
     settings.Messages[0] = "Impossible de lancer ";
-    settings.Messages[8] = "Mise \xE0 jour termin\xE9" "e.";
+    settings.Messages[8] =
+        "Mise \xE0 jour termin\xE9"
+        "e.";
     WriteFileBytes(game / "game.sh", "#!/bin/sh\necho started > marker.txt\n");
     std::filesystem::permissions(game / "game.sh", std::filesystem::perms::owner_all);
   }
@@ -62,7 +64,10 @@ TEST_F(PatchrunTool, RunsThePatchesPlacesTheNewLauncherAndStartsTheGame) {
 
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_TRUE(Contains(run.output, "M1\nM2\nM3\nM4\nM5\nM9 p0001.pak ... ")) << run.output;
-  EXPECT_TRUE(Contains(run.output, "Mise \xC3\xA0 jour termin\xC3\xA9" "e.\n")) << run.output;
+  EXPECT_TRUE(Contains(run.output,
+                       "Mise \xC3\xA0 jour termin\xC3\xA9"
+                       "e.\n"))
+      << run.output;
   EXPECT_TRUE(Contains(run.output, "New launcher program installed: " + (game / "MorvoPatcher")));
   EXPECT_TRUE(Contains(run.output, "Start would be shown.\nGame started: "));
   EXPECT_EQ(ReadFileBytes(game / "Docs/notes.txt"), "hello");

@@ -1,6 +1,6 @@
 // Two launchers in one game folder: the second waits, with a live window, until the first has
 // finished its run.
-#include "run/RunLock.h"
+#include "engine/RunLock.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "FakeWindow.h"
 #include "RunTestSupport.h"
 #include "config/ConfigWriter.h"
-#include "run/WindowlessRun.h"
+#include "engine/WindowlessRun.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "RunTestSupport.h"
 
 #include "SettingsBuilder.h"
-#include "patch/PatchContainer.h"
+#include "install/PatchContainer.h"
 
 PatcherSettings RunSettings(const TestHttpServer& server) {
   return SettingsBuilder()

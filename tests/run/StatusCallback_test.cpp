@@ -1,4 +1,4 @@
-#include "run/StatusCallback.h"
+#include "download/StatusCallback.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@ class StatusCallbackTest : public ::testing::Test {
   // The progress line as the user's locale writes it.
   static std::string Line(const char* name, const char* received, const char* total,
                           const char* speed) {
-    std::string text = std::string("Patch ") + name + " ... (" + received + "/" + total +
-                       "Ko - " + speed + " Ko/s)";
+    std::string text = std::string("Patch ") + name + " ... (" + received + "/" + total + "Ko - " +
+                       speed + " Ko/s)";
     for (char& c : text) {
       if (c == ',') c = UserDecimalSeparator();
     }

@@ -66,8 +66,8 @@ void TestHttpServer::PauseBeforeBody(const std::string& path, std::string body,
                                      std::size_t waitMs) {
   Add(path, MakeRoute(Kind::Pause, std::move(body), waitMs));
 }
-void TestHttpServer::ChangeAfterDrop(const std::string& path, std::string before,
-                                     std::string after, std::size_t bytes) {
+void TestHttpServer::ChangeAfterDrop(const std::string& path, std::string before, std::string after,
+                                     std::size_t bytes) {
   Route route = MakeRoute(Kind::ChangeAfterDrop, std::move(before), bytes);
   route.secondBody = std::move(after);
   Add(path, std::move(route));
@@ -130,9 +130,9 @@ void TestHttpServer::Handle(const httplib::Request& request, httplib::Response& 
     case Kind::Fail:
       ranges.clear();
       response.status = route.status;
-      response.set_content("<html><body><h1>Error " + std::to_string(route.status) +
-                               "</h1></body></html>",
-                           "text/html");
+      response.set_content(
+          "<html><body><h1>Error " + std::to_string(route.status) + "</h1></body></html>",
+          "text/html");
       break;
     case Kind::DropAfter:
       if (!route.honourRanges) ranges.clear();

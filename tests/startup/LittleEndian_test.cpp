@@ -1,4 +1,4 @@
-#include "bytes/LittleEndian.h"
+#include "text/LittleEndian.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "patch/PatchWindow.h"
+#include "engine/PatchWindow.h"
 
 class FakeWindow : public PatchWindow {
  public:

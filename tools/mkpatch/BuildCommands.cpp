@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "MkpatchCommands.h"
+#include "install/PatchContainer.h"
 #include "platform/AtomicFile.h"
-#include "patch/GamePath.h"
-#include "patch/PatchContainer.h"
+#include "platform/GamePath.h"
 #include "platform/ProgramDir.h"
 #include "text/Windows1252.h"
 
@@ -100,7 +100,8 @@ int BuildContainer(const std::string& out, const std::vector<std::string>& fileA
   for (const std::string& arg : fileArgs) {
     const auto equal = arg.find('=');
     const std::string file = arg.substr(0, equal);
-    inputs.push_back({file, equal == std::string::npos ? FileNameOfPath(file) : arg.substr(equal + 1)});
+    inputs.push_back(
+        {file, equal == std::string::npos ? FileNameOfPath(file) : arg.substr(equal + 1)});
   }
   return Build(out, inputs);
 }
@@ -125,7 +126,8 @@ int PrintIndex(const std::string& baseUrl, const std::vector<std::string>& patch
   std::string list = "[options]\r\ndeny_play=0\r\n\r\n[patchs]\r\n";
   std::string base = baseUrl;
   if (!base.ends_with('/')) base += '/';
-  if (base.find('=') != std::string::npos) return Fail(baseUrl + ": a patch list URL cannot hold '='");
+  if (base.find('=') != std::string::npos)
+    return Fail(baseUrl + ": a patch list URL cannot hold '='");
   for (const std::string& patch : patches) {
     auto reader = ContainerReader::Open(patch);
     std::int32_t count = 0;

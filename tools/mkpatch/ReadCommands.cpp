@@ -5,10 +5,10 @@
 #include <string>
 
 #include "MkpatchCommands.h"
-#include "patch/ArchiveMerge.h"
+#include "install/PatchContainer.h"
 #include "platform/AtomicFile.h"
-#include "patch/GamePath.h"
-#include "patch/PatchContainer.h"
+#include "platform/GamePath.h"
+#include "platform/ProgramDir.h"
 #include "text/Windows1252.h"
 
 namespace {
@@ -59,21 +59,21 @@ int ExtractContainer(const std::string& patch, const std::string& outDir) {
   std::filesystem::create_directories(outDir, error);
   if (!std::filesystem::is_directory(outDir, error)) return Fail(outDir + ": not a folder");
   const std::string root = outDir.ends_with('/') ? outDir : outDir + "/";
-  return ForEachEntry(patch, [&](ContainerReader& reader, const ContainerEntryHeader& header,
-                                 int& status) {
-    const std::string shown = Windows1252ToUtf8(WithoutControls(header.DestName));
-    const auto target = ResolveGamePath(root, header.DestName);
-    if (!target) {
-      status = Fail(patch + ": destination '" + shown + "' refused: it would leave " + outDir);
-      return reader.Skip(header.DataSize);
-    }
-    if (!EnsureFolderOf(*target)) {
-      status = Fail(*target + ": its folder cannot be created");
-      return reader.Skip(header.DataSize);
-    }
-    AtomicFileWriter out(*target);
-    if (!CopyEntry(reader, header.DataSize, out)) return false;
-    if (!out.Commit()) status = Fail(*target + ": cannot be written");
-    return true;
-  });
+  return ForEachEntry(
+      patch, [&](ContainerReader& reader, const ContainerEntryHeader& header, int& status) {
+        const std::string shown = Windows1252ToUtf8(WithoutControls(header.DestName));
+        const auto target = ResolveGamePath(root, header.DestName);
+        if (!target) {
+          status = Fail(patch + ": destination '" + shown + "' refused: it would leave " + outDir);
+          return reader.Skip(header.DataSize);
+        }
+        if (!EnsureFolderOf(*target)) {
+          status = Fail(*target + ": its folder cannot be created");
+          return reader.Skip(header.DataSize);
+        }
+        AtomicFileWriter out(*target);
+        if (!CopyEntry(reader, header.DataSize, out)) return false;
+        if (!out.Commit()) status = Fail(*target + ": cannot be written");
+        return true;
+      });
 }

@@ -46,7 +46,8 @@ int Run(const std::vector<std::string>& args) {
     return ExtractContainer(args[1], args[3]);
   }
   if (command == "index") {
-    if (args.size() < 4 || args[1] != "--base-url") return Usage("index needs --base-url URL PATCH...");
+    if (args.size() < 4 || args[1] != "--base-url")
+      return Usage("index needs --base-url URL PATCH...");
     return PrintIndex(args[2], {args.begin() + 3, args.end()});
   }
   return Usage("unknown command '" + command + "'");

@@ -61,7 +61,8 @@ void ConsoleWindow::Finish() {
 
 bool ConsoleWindow::StartProgram(const std::string& program, std::string_view parameters,
                                  const std::string& workingDir) {
-  if (parameters.starts_with(kUpdateStep) && parameters.substr(kUpdateStep.size()) == programPath_) {
+  if (parameters.starts_with(kUpdateStep) &&
+      parameters.substr(kUpdateStep.size()) == programPath_) {
     const bool placed = std::rename(program.c_str(), programPath_.c_str()) == 0;
     Finish();
     PrintUtf8(placed ? "New launcher program installed: " + programPath_

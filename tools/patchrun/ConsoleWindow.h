@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "patch/PatchWindow.h"
+#include "engine/PatchWindow.h"
 #include "platform/Shell.h"
 
 class ConsoleWindow final : public PatchWindow {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <set>
 
-#include "ini/AsciiText.h"
+#include "text/AsciiText.h"
 
 std::string LauncherProgramPath(const std::string& programDir) {
   std::set<std::string> matches;

@@ -9,8 +9,8 @@
 #include "ConsoleWindow.h"
 #include "LauncherProgram.h"
 #include "config/PatcherSettings.h"
+#include "engine/WindowlessRun.h"
 #include "platform/Shell.h"
-#include "run/WindowlessRun.h"
 #include "text/Windows1252.h"
 
 namespace {

@@ -29,12 +29,13 @@ extern "C" {
 #endif
 
 /* Result codes, shared by every export. */
-#define VKA_OK 1                /* success */
-#define VKA_ERR_VERSION 2       /* the header's version is not 0x200 */
-#define VKA_ERR_NOT_ARCHIVE 3   /* wrong magic, or damaged: table, count or entry data outside it */
-#define VKA_ERR_ZLIB 4          /* the table does not decompress to sound records, or compression
-                                   failed */
-#define VKA_ERR_OPEN 5          /* a file cannot be opened, created, written or replaced */
+#define VKA_OK 1              /* success */
+#define VKA_ERR_VERSION 2     /* the header's version is not 0x200 */
+#define VKA_ERR_NOT_ARCHIVE 3 /* wrong magic, or damaged: table, count or entry data outside it */
+#define VKA_ERR_ZLIB                                                                     \
+  4                    /* the table does not decompress to sound records, or compression \
+                          failed */
+#define VKA_ERR_OPEN 5 /* a file cannot be opened, created, written or replaced */
 
 /* The only format version there is; VKA_CheckVersion answers it for a readable archive. */
 #define VKA_FORMAT_VERSION 0x200

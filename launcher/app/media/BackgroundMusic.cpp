@@ -17,11 +17,10 @@ int TimerInterval(std::int64_t lengthMs) {
 }  // namespace
 
 BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, QWidget* owner)
-    : BackgroundMusic(settings, MakeQtMusicPlayer(),
-                      [owner = QPointer<QWidget>(owner)](const QString& text) {
-                        QMessageBox::critical(owner, QGuiApplication::applicationDisplayName(),
-                                              text);
-                      }) {}
+    : BackgroundMusic(
+          settings, MakeQtMusicPlayer(), [owner = QPointer<QWidget>(owner)](const QString& text) {
+            QMessageBox::critical(owner, QGuiApplication::applicationDisplayName(), text);
+          }) {}
 
 BackgroundMusic::BackgroundMusic(const PatcherSettings& settings,
                                  std::unique_ptr<MusicPlayer> player, ErrorNotice showError,

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "config/PatcherSettings.h"
-#include "patch/TemporaryNames.h"
+#include "engine/TemporaryNames.h"
 
 class QLabel;
 class QWidget;

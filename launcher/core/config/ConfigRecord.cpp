@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "bytes/LittleEndian.h"
 #include "config/ConfigFields.h"
+#include "text/LittleEndian.h"
 
 namespace {
 

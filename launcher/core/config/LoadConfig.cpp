@@ -7,10 +7,10 @@
 #include <cstring>
 #include <utility>
 
-#include "bytes/LittleEndian.h"
 #include "config/ConfigFields.h"
 #include "config/ConfigReader.h"
 #include "platform/UniqueFd.h"
+#include "text/LittleEndian.h"
 
 namespace {
 

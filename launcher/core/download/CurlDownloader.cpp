@@ -81,7 +81,10 @@ class Attempt {
  public:
   Attempt(PartFile& file, BindStatusCallback& callback, std::uint64_t& expected,
           std::uint64_t rangeStart, bool http)
-      : file_(file), callback_(callback), expected_(expected), rangeStart_(rangeStart),
+      : file_(file),
+        callback_(callback),
+        expected_(expected),
+        rangeStart_(rangeStart),
         http_(http) {}
 
   AttemptResult Run(CURL* handle, const std::string& url, const DownloadOptions& options,
@@ -91,8 +94,7 @@ class Attempt {
  private:
   static size_t OnHeader(char* data, size_t size, size_t count, void* self);
   static size_t OnBody(char* data, size_t size, size_t count, void* self);
-  static int OnTransferInfo(void* self, curl_off_t total, curl_off_t now, curl_off_t,
-                            curl_off_t);
+  static int OnTransferInfo(void* self, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t);
   // Decides, once the final response's headers are in, whether its body continues the bytes
   // already in the file or replaces them, and whether the disk has room for it.
   bool AcceptBody();
@@ -321,8 +323,8 @@ void CurlDownloader::WaitBeforeRetry(int retry, const PartFile& file, std::uint6
   const auto end = std::chrono::steady_clock::now() + wait;
   for (auto now = std::chrono::steady_clock::now(); now < end;
        now = std::chrono::steady_clock::now()) {
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kWaitSlice,
-                                                                              end - now));
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(kWaitSlice, end - now));
     callback.OnProgress(file.Size(), expected);
   }
 }

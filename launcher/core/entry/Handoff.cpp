@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "engine/TemporaryNames.h"
 #include "entry/CommandTail.h"
-#include "patch/TemporaryNames.h"
 #include "platform/AtomicFile.h"
 #include "platform/ProgramDir.h"
 #include "platform/RunningProgram.h"

@@ -14,22 +14,41 @@ inline constexpr char kMusicLoadError[] = "Chargement du fichier MP3 :  Erreur."
 inline constexpr char kUnfinishedCheck[] = "V\xE9rification des patchs non-install\xE9s ...";
 inline constexpr char kUnfinishedInstall[] = "Installation des patchs non-install\xE9s (%d) ...";
 inline constexpr char kUnfinishedInstallDone[] =
-    "Installation des patchs non-install\xE9s termin\xE9" "e.";
+    "Installation des patchs non-install\xE9s termin\xE9"
+    "e.";
 inline constexpr char kUnfinishedCheckDone[] =
-    "V\xE9rification des patchs non-install\xE9s termin\xE9" "e.";
-inline constexpr char kNewsFetch[] = "R\xE9" "cup\xE9ration de la page web ...";
-inline constexpr char kNewsFetchDone[] = "R\xE9" "cup\xE9ration de la page web termin\xE9" "e.";
-inline constexpr char kListFetch[] = "R\xE9" "cup\xE9ration de la liste des patchs ...";
+    "V\xE9rification des patchs non-install\xE9s termin\xE9"
+    "e.";
+inline constexpr char kNewsFetch[] =
+    "R\xE9"
+    "cup\xE9ration de la page web ...";
+inline constexpr char kNewsFetchDone[] =
+    "R\xE9"
+    "cup\xE9ration de la page web termin\xE9"
+    "e.";
+inline constexpr char kListFetch[] =
+    "R\xE9"
+    "cup\xE9ration de la liste des patchs ...";
 inline constexpr char kListFetchDone[] =
-    "R\xE9" "cup\xE9ration de la liste des patchs termin\xE9" "e.";
-inline constexpr char kPatchesFetch[] = "R\xE9" "cup\xE9ration des patchs disponibles (%d) ...";
+    "R\xE9"
+    "cup\xE9ration de la liste des patchs termin\xE9"
+    "e.";
+inline constexpr char kPatchesFetch[] =
+    "R\xE9"
+    "cup\xE9ration des patchs disponibles (%d) ...";
 inline constexpr char kPatchLine[] = "  %s";
 // A download that failed (after its retries), with its reason; under the list's line or the
 // patch's "  %s" line.
-inline constexpr char kListFetchError[] = "  Erreur :  T\xE9l\xE9" "chargement impossible (%s).";
-inline constexpr char kPatchFetchError[] = "    Erreur :  T\xE9l\xE9" "chargement impossible (%s).";
+inline constexpr char kListFetchError[] =
+    "  Erreur :  T\xE9l\xE9"
+    "chargement impossible (%s).";
+inline constexpr char kPatchFetchError[] =
+    "    Erreur :  T\xE9l\xE9"
+    "chargement impossible (%s).";
 inline constexpr char kPatchesFetchDone[] =
-    "R\xE9" "cup\xE9ration des patchs disponibles termin\xE9" "e.";
+    "R\xE9"
+    "cup\xE9ration des patchs disponibles termin\xE9"
+    "e.";
 inline constexpr char kInstall[] = "Installation des patchs (%d) ...";
 inline constexpr char kContainerInvalid[] = "    Erreur :  Invalide ou corrompu.";
 inline constexpr char kContainerExtract[] = "    Extraction :  %d fichiers";
@@ -39,28 +58,36 @@ inline constexpr char kConfigCheck[] =
 inline constexpr char kConfigCheckError[] =
     "        V\xE9rification du fichier :  Erreur > ignor\xE9.";
 inline constexpr char kConfigCheckDone[] =
-    "        V\xE9rification du nouveau fichier de configuration termin\xE9" "e.";
+    "        V\xE9rification du nouveau fichier de configuration termin\xE9"
+    "e.";
 inline constexpr char kEntryWrite[] = "        Ecriture du fichier vers %s.";
 inline constexpr char kArchiveCopy[] = "        Copie du fichier %s vers %s.";
 inline constexpr char kVersionCheck[] =
     "        V\xE9rification de la version des fichiers VKA %s et %s ...";
 inline constexpr char kVersionCheckDone[] =
-    "        V\xE9rification de la version des fichiers VKA termin\xE9" "e.";
+    "        V\xE9rification de la version des fichiers VKA termin\xE9"
+    "e.";
 inline constexpr char kMerge[] = "        Fusion des fichiers VKA %s et %s ...";
-inline constexpr char kMergeDone[] = "        Fusion des fichiers VKA termin\xE9" "e.";
+inline constexpr char kMergeDone[] =
+    "        Fusion des fichiers VKA termin\xE9"
+    "e.";
 inline constexpr char kMergeError[] = "        Fusion des fichiers VKA :  Erreur.";
 inline constexpr char kVersionCheckError[] =
     "      V\xE9rification de la version :  Erreur > fichiers ignor\xE9s.";
 inline constexpr char kRepack[] = "  Repack des fichiers VKA ...";
 inline constexpr char kRepackSuccess[] = "    %s -> %d fichiers :  R\xE9ussi.";
 inline constexpr char kRepackError[] = "    %s -> %d fichiers :  Erreur.";
-inline constexpr char kRepackDone[] = "  Repack des fichiers VKA termin\xE9" "e.";
+inline constexpr char kRepackDone[] =
+    "  Repack des fichiers VKA termin\xE9"
+    "e.";
 // Installation failures: the container is deleted and downloaded again by the next run.
 inline constexpr char kDestinationRefused[] =
     "        Destination %s :  Erreur > chemin refus\xE9.";
 inline constexpr char kEntryWriteError[] = "        Ecriture du fichier :  Erreur.";
 inline constexpr char kArchiveCopyError[] = "        Copie du fichier :  Erreur.";
-inline constexpr char kInstallDone[] = "Installation termin\xE9" "e.";
+inline constexpr char kInstallDone[] =
+    "Installation termin\xE9"
+    "e.";
 // The self-update's copy of the program (its file name): left for a later start when the
 // program's path cannot be handed to it, not started, or deleted after its one further try.
 inline constexpr char kProgramCopyDeferred[] =

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "patch/TemporaryNames.h"
+#include "engine/TemporaryNames.h"
 #include "platform/ProgramDir.h"
 
 namespace {
@@ -45,8 +45,10 @@ bool AtomicFileWriter::Flush() {
   while (!failed_ && done < buffer_.size()) {
     const ssize_t n = ::write(fd_.Get(), buffer_.data() + done, buffer_.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) failed_ = true;
-    else done += static_cast<std::size_t>(n);
+    if (n <= 0)
+      failed_ = true;
+    else
+      done += static_cast<std::size_t>(n);
   }
   buffer_.clear();
   return !failed_;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <vector>
 
 std::string ProgramPath() {
@@ -27,4 +28,12 @@ std::string FileNameOfPath(const std::string& path) {
 std::string FolderOfPath(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool EnsureFolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos || slash == 0) return true;
+  std::error_code error;
+  std::filesystem::create_directories(path.substr(0, slash), error);
+  return std::filesystem::is_directory(path.substr(0, slash), error);
 }

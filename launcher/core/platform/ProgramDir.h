@@ -15,3 +15,7 @@ std::string FileNameOfPath(const std::string& path);
 
 // The folder part of a path: the text up to and including the last '/', empty when none.
 std::string FolderOfPath(const std::string& path);
+
+// Creates the folder part of path (before its last '/') and any missing parents; true when it
+// exists afterwards (or path has no folder part).
+bool EnsureFolderOf(const std::string& path);

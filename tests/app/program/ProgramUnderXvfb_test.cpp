@@ -147,8 +147,9 @@ QString PrepareGameFolder() {
   for (const char* file : {"MorvoPatcher", "libvka.so"}) {
     EXPECT_TRUE(QFile::copy(g_programDir + "/" + file, game + file)) << file;
   }
-  WriteText(game + "news.html", "<html><body style='background:#102040;color:white'>"
-                                "<h3>Nouvelles</h3><p>Serveur ouvert.</p></body></html>");
+  WriteText(game + "news.html",
+            "<html><body style='background:#102040;color:white'>"
+            "<h3>Nouvelles</h3><p>Serveur ouvert.</p></body></html>");
   WriteText(game + "patchlist.ini", "[options]\r\ndeny_play=0\r\n[patchs]\r\n");
   WriteText(game + "game.sh", "#!/bin/sh\npwd > started.txt\necho \"$@\" >> started.txt\n", true);
   EXPECT_TRUE(SaveConfig(game.toStdString(), GameSettings(game.toStdString())));
@@ -222,16 +223,19 @@ TEST(ProgramUnderXvfb, ShowsTheSkinRunsAndStartsTheGameFromItsFolder) {
   ASSERT_TRUE(launcher.waitForStarted());
 
   const QString log = game + "MorvoPatcherLog.txt";
-  const bool finished = QTest::qWaitFor([&] { return ReadAll(log).contains("Fin du log."); }, 60000);
+  const bool finished =
+      QTest::qWaitFor([&] { return ReadAll(log).contains("Fin du log."); }, 60000);
   EXPECT_TRUE(finished) << ReadAll(log).toStdString();
 
   QScreen* screen = QGuiApplication::primaryScreen();
   const QRect window = WindowOnScreen();
   QImage shot;
-  const bool painted = QTest::qWaitFor([&] {
-    shot = screen->grabWindow(0).toImage();
-    return shot.pixelColor(window.topLeft() + QPoint(5, 88 + 5)) == kTop;
-  }, 20000);
+  const bool painted = QTest::qWaitFor(
+      [&] {
+        shot = screen->grabWindow(0).toImage();
+        return shot.pixelColor(window.topLeft() + QPoint(5, 88 + 5)) == kTop;
+      },
+      20000);
   const QString png = g_outputDir + "/MorvoPatcher-window.png";
   shot.copy(window).save(png);
   std::printf("screenshot: %s\n", qPrintable(png));

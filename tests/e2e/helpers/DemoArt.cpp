@@ -89,7 +89,8 @@ void DrawButton(Canvas& canvas, int x0, int y0, int w, int h, Rgb top, Rgb botto
       int dy = y < kRadius ? kRadius - y : (y >= h - kRadius ? y - (h - kRadius - 1) : 0);
       int distance2 = dx * dx + dy * dy;
       Rgb colour = Mix(top, bottom, static_cast<double>(y) / (h - 1));
-      if (distance2 > kRadius * kRadius) colour = kMagenta;
+      if (distance2 > kRadius * kRadius)
+        colour = kMagenta;
       else if (distance2 > (kRadius - 1) * (kRadius - 1) || (dx == 0 && (x == 0 || x == w - 1)) ||
                (dy == 0 && (y == 0 || y == h - 1)))
         colour = Mix(colour, Rgb{255, 255, 255}, 0.6);
@@ -104,7 +105,8 @@ Canvas DrawSkin() {
   // Background: a dusk gradient, a title band, a darker well behind the news page and the
   // status row.
   for (int y = 0; y < kAreaHeight; ++y)
-    skin.Fill(0, y, kWidth, 1, Mix({18, 32, 64}, {10, 96, 110}, static_cast<double>(y) / kAreaHeight));
+    skin.Fill(0, y, kWidth, 1,
+              Mix({18, 32, 64}, {10, 96, 110}, static_cast<double>(y) / kAreaHeight));
   skin.Fill(0, 0, kWidth, 56, {12, 20, 40});
   skin.Fill(0, 56, kWidth, 2, {230, 180, 60});
   DrawText(skin, 20, 14, "DEMO", 4, {240, 200, 90});

@@ -61,7 +61,8 @@ std::string ArchiveContent(const std::string& archive, const std::string& scratc
     std::string relative = entry.name;
     std::replace(relative.begin(), relative.end(), '\\', '/');
     const fs::path file = fs::path(extracted) / relative;
-    content += fs::is_regular_file(file) ? ReadFileBytes(file.string()) + "\n" : "(not extracted)\n";
+    content +=
+        fs::is_regular_file(file) ? ReadFileBytes(file.string()) + "\n" : "(not extracted)\n";
   }
   fs::remove_all(extracted);
   return content;
@@ -92,8 +93,10 @@ std::string DescribeDifferences(const FolderContent& expected, const FolderConte
   std::ostringstream out;
   for (const auto& [path, bytes] : expected.files) {
     auto found = actual.files.find(path);
-    if (found == actual.files.end()) out << "missing: " << path << "\n";
-    else if (found->second != bytes) out << "different: " << path << "\n";
+    if (found == actual.files.end())
+      out << "missing: " << path << "\n";
+    else if (found->second != bytes)
+      out << "different: " << path << "\n";
   }
   for (const auto& entry : actual.files)
     if (!expected.files.count(entry.first)) out << "unexpected: " << entry.first << "\n";

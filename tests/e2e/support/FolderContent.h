@@ -8,7 +8,7 @@
 #include <string>
 
 struct FolderContent {
-  std::map<std::string, std::string> files;  // relative path -> bytes, or archive content
+  std::map<std::string, std::string> files;        // relative path -> bytes, or archive content
   std::map<std::string, std::string> badArchives;  // relative path -> what `vka check` said
 };
 

@@ -21,8 +21,8 @@ testing::AssertionResult RunTool(const std::string& tool, const std::vector<std:
   if (result.exitCode == 0) return testing::AssertionSuccess();
   std::string line = tool;
   for (const std::string& arg : args) line += " " + arg;
-  return testing::AssertionFailure() << line << " -> exit " << result.exitCode << ": "
-                                     << result.output;
+  return testing::AssertionFailure()
+         << line << " -> exit " << result.exitCode << ": " << result.output;
 }
 
 void WriteFiles(const std::string& root, const FileMap& files) {
@@ -43,8 +43,8 @@ testing::AssertionResult MakeArchive(const std::string& archive, const FileMap& 
   return RunTool("vka", args);
 }
 
-testing::AssertionResult MakePatch(const std::string& container,
-                                   const std::vector<std::pair<std::string, std::string>>& entries) {
+testing::AssertionResult MakePatch(
+    const std::string& container, const std::vector<std::pair<std::string, std::string>>& entries) {
   std::vector<std::string> args{"build", container};
   for (const auto& [file, destination] : entries) args.push_back(file + "=" + destination);
   return RunTool("mkpatch", args);

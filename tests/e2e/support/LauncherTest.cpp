@@ -75,7 +75,9 @@ bool LauncherTest::ClickStart() {
   }
   if (found.exitCode != 0 || x < 0 || y < 0) return false;
   // StartBounds of demo/launcher.txt.in: 20, 334, 110, 30, below the banner band.
-  const std::string clickX = std::to_string(x + 20 + 55), clickY = std::to_string(y + 88 + 334 + 15);
+  const std::string clickX = std::to_string(x + 20 + 55),
+                    clickY = std::to_string(y + 88 + 334 + 15);
   return RunProgram({"/usr/bin/xdotool", "mousemove", clickX, clickY, "sleep", "0.3", "click", "1"},
-                    options).exitCode == 0;
+                    options)
+             .exitCode == 0;
 }

@@ -43,15 +43,16 @@ bool Accepts(int port) {
 
 }  // namespace
 
-NginxServer::NginxServer(const std::string& root, const std::string& stateDir,
-                         long bytesPerSecond, std::vector<std::string> serveCommand)
+NginxServer::NginxServer(const std::string& root, const std::string& stateDir, long bytesPerSecond,
+                         std::vector<std::string> serveCommand)
     : stateDir_(stateDir) {
   if (serveCommand.empty()) serveCommand.push_back(DemoPath("nginx-serve.sh"));
   fs::create_directories(stateDir);
   for (int attempt = 0; attempt < 10; ++attempt) {
     port_ = FreePort();
     std::vector<std::string> argv = serveCommand;
-    argv.insert(argv.end(), {root, stateDir, std::to_string(port_), std::to_string(bytesPerSecond)});
+    argv.insert(argv.end(),
+                {root, stateDir, std::to_string(port_), std::to_string(bytesPerSecond)});
     process_ = std::make_unique<ChildProcess>(argv, OutputTo(stateDir + "/nginx.out"));
     for (int wait = 0; wait < 100 && process_->Running(); ++wait) {
       if (Accepts(port_)) return;
@@ -90,6 +91,8 @@ XvfbDisplay::XvfbDisplay(const std::string& stateDir) {
   char c;
   while (read(pipeEnds[0], &c, 1) == 1 && c != '\n') number += c;
   close(pipeEnds[0]);
-  if (number.empty()) process_.reset();
-  else name_ = ":" + number;
+  if (number.empty())
+    process_.reset();
+  else
+    name_ = ":" + number;
 }

@@ -13,9 +13,11 @@ std::string SampleBytes(unsigned seed, std::size_t size) {
   bytes.reserve(size);
   // Runs of repeated letters among random bytes: neither empty nor incompressible work.
   while (bytes.size() < size) {
-    if (random() % 2) bytes.append(std::min<std::size_t>(size - bytes.size(), random() % 64),
-                                   static_cast<char>('a' + random() % 26));
-    else bytes.push_back(static_cast<char>(random()));
+    if (random() % 2)
+      bytes.append(std::min<std::size_t>(size - bytes.size(), random() % 64),
+                   static_cast<char>('a' + random() % 26));
+    else
+      bytes.push_back(static_cast<char>(random()));
   }
   return bytes;
 }
@@ -59,8 +61,8 @@ void PatchServerTest::AddFilesPatch(const std::string& container, const FileMap&
   AddPatch(container, entries);
 }
 
-void PatchServerTest::AddArchivePatch(const std::string& container,
-                                      const std::string& archiveName, const FileMap& files) {
+void PatchServerTest::AddArchivePatch(const std::string& container, const std::string& archiveName,
+                                      const FileMap& files) {
   const std::string folder = scratch_ + "/" + container + ".archive";
   fs::create_directories(folder);
   ASSERT_TRUE(MakeArchive(folder + "/" + archiveName, files, folder));
@@ -75,7 +77,8 @@ void PatchServerTest::AddPatch(const std::string& container,
 void PatchServerTest::PublishList(const std::string& listName,
                                   const std::vector<std::string>& containers) {
   std::vector<std::string> paths;
-  for (const std::string& container : containers) paths.push_back(ServerPath("patches/" + container));
+  for (const std::string& container : containers)
+    paths.push_back(ServerPath("patches/" + container));
   ASSERT_TRUE(MakePatchList(ServerPath(listName), nginx_->Url("/patches/"), paths));
 }
 

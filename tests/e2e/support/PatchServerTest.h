@@ -50,8 +50,8 @@ class PatchServerTest : public testing::Test {
   std::string ArchiveContentOf(const FileMap& files) const;
 
   // patchrun on the game folder, to its end (or the timeout).
-  RunResult RunPatchrun(const std::string& gameDir = "", std::chrono::seconds timeout =
-                                                              std::chrono::seconds(120));
+  RunResult RunPatchrun(const std::string& gameDir = "",
+                        std::chrono::seconds timeout = std::chrono::seconds(120));
 
   std::string work_, server_, game_, scratch_;
   std::unique_ptr<NginxServer> nginx_;

@@ -35,7 +35,8 @@ pid_t Spawn(const std::vector<std::string>& argv, const RunOptions& options) {
   environment.insert(environment.end(), options.extraEnvironment.begin(),
                      options.extraEnvironment.end());
   std::vector<char*> envp;
-  for (const std::string& variable : environment) envp.push_back(const_cast<char*>(variable.c_str()));
+  for (const std::string& variable : environment)
+    envp.push_back(const_cast<char*>(variable.c_str()));
   envp.push_back(nullptr);
   const std::string output = options.outputFile.empty() ? "/dev/null" : options.outputFile;
 

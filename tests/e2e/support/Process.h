@@ -9,9 +9,9 @@
 #include <vector>
 
 struct RunOptions {
-  std::string workingDir;                    // empty: the test's own
+  std::string workingDir;                     // empty: the test's own
   std::vector<std::string> extraEnvironment;  // "NAME=value" added to this process's
-  std::string outputFile;                    // stdout and stderr go here; empty: /dev/null
+  std::string outputFile;                     // stdout and stderr go here; empty: /dev/null
   std::chrono::milliseconds timeout{std::chrono::seconds(120)};
 };
 

@@ -1,0 +1,49 @@
+// The patch run: resume unfinished installations, fetch the list, download, install, finish.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "download/Downloader.h"
+#include "download/StatusCallback.h"
+#include "engine/PatchContext.h"
+#include "platform/TickCount.h"
+
+// What the run uses from outside; tests give their own.
+struct PatchRunServices {
+  Downloader* Download = nullptr;  // none: the libcurl downloader with its usual limits
+  TickSource TickCount;            // empty: the monotonic clock
+  std::chrono::milliseconds LockPollInterval{100};
+  FreeSpaceSource FreeSpace;                               // empty: the file system's figure
+  std::function<bool(const std::string&)> FolderWritable;  // empty: a file is made and deleted
+};
+
+// How a finished run went, beyond what its last status line shows.
+struct PatchRunOutcome {
+  bool Finished = false;       // FinishRun has run
+  bool FolderWritable = true;  // the game folder took files
+  int FailedPatches = 0;       // patches not downloaded, or not installed completely
+};
+
+class PatchRun {
+ public:
+  explicit PatchRun(PatchContext& context, PatchRunServices services = {});
+  ~PatchRun();
+  PatchRun(const PatchRun&) = delete;
+  PatchRun& operator=(const PatchRun&) = delete;
+
+  // At the window's first activation: installs what an earlier run left unfinished. Waits
+  // first, keeping the window alive, while another launcher patches the same folder.
+  void RecoverUnfinishedPatches();
+  // When the news page has loaded: the list download, each patch download, the register,
+  // the installation and the end of the run, one after the other. Returns when the run is
+  // over. Only the first call does anything.
+  void RunPatches();
+  PatchRunOutcome Outcome() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};

@@ -1,0 +1,244 @@
+#include "install/InstallPatches.h"
+
+#include <sys/stat.h>
+
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "config/PatcherSettings.h"
+#include "config/StatusMessages.h"
+#include "install/ArchiveMerge.h"
+#include "install/PatchContainer.h"
+#include "install/ProgramCopy.h"
+#include "install/RepackRecord.h"
+#include "lists/PatchLists.h"
+#include "log/LogLines.h"
+#include "platform/AtomicFile.h"
+#include "platform/GamePath.h"
+#include "platform/ProgramDir.h"
+#include "text/AsciiText.h"
+#include "text/MessageFormat.h"
+#include "text/Windows1252.h"
+
+namespace {
+
+constexpr std::size_t kChunkSize = 4096;
+constexpr std::int64_t kPieceSize = 1024 * 1024;
+
+// Where one entry's data go, and what follows their writing.
+struct EntryTarget {
+  enum class Kind { LooseFile, Archive, Configuration, ProgramCopy };
+  Kind kind = Kind::LooseFile;
+  std::string path;         // the file written
+  std::string destination;  // an archive's place in the game folder
+};
+
+// One container being installed: position k of n in the pass.
+class ContainerInstall {
+ public:
+  ContainerInstall(PatchContext& context, ContainerReader& reader, std::size_t k, std::size_t n)
+      : context_(context), reader_(reader), k_(k), n_(n) {}
+
+  // False when the entry could not be installed; its error line has been logged.
+  bool InstallEntry();
+  const std::string& ProgramCopy() const { return programCopy_; }
+
+ private:
+  std::optional<EntryTarget> ChooseTarget(const ContainerEntryHeader& header);
+  bool CheckConfiguration(const ContainerEntryHeader& header, bool& accepted);
+  bool CopyData(const std::string& target, std::int32_t size, unsigned mode);
+  bool Corrupt();
+
+  PatchContext& context_;
+  ContainerReader& reader_;
+  std::size_t k_, n_;
+  std::string programCopy_;
+};
+
+bool ContainerInstall::Corrupt() {
+  context_.Log.LogLine(loglines::kContainerInvalid);
+  return false;
+}
+
+// The destination written by a program copy is the running program's own file name.
+bool IsProgramCopy(const PatchContext& context, std::string_view destName) {
+  const std::string program = FileNameOfPath(context.ProgramPath);
+  return !program.empty() && EqualsIgnoringAsciiCase(Windows1252ToUtf8(destName), program);
+}
+
+std::optional<EntryTarget> ContainerInstall::ChooseTarget(const ContainerEntryHeader& header) {
+  const std::string& dir = context_.ProgramDir;
+  const std::string sourceFile = Windows1252ToUtf8(WindowsFileName(header.SourceName));
+  if (IsProgramCopy(context_, header.DestName)) {
+    return EntryTarget{EntryTarget::Kind::ProgramCopy, dir + kProgramCopyPrefix + sourceFile, {}};
+  }
+  if (EqualsIgnoringAsciiCase(header.DestName, kConfigFileName)) {
+    // Whatever case the container writes, the file the launcher reads is replaced.
+    auto config = ResolveGamePath(dir, kConfigFileName);
+    if (!config) return std::nullopt;
+    return EntryTarget{EntryTarget::Kind::Configuration, *config, {}};
+  }
+  auto destination = ResolveGamePath(dir, header.DestName);
+  if (!destination) return std::nullopt;
+  if (IsArchiveFile(header.SourceName)) {
+    return EntryTarget{EntryTarget::Kind::Archive, dir + kExtractedArchivePrefix + sourceFile,
+                       *destination};
+  }
+  return EntryTarget{EntryTarget::Kind::LooseFile, *destination, {}};
+}
+
+// Reads the configuration magic at the head of the data. accepted tells whether the data are
+// to be written; when not, they have been skipped. False when the container ends early.
+bool ContainerInstall::CheckConfiguration(const ContainerEntryHeader& header, bool& accepted) {
+  Logger& log = context_.Log;
+  log.LogLine(loglines::kConfigCheck);
+  std::array<char, kConfigMagicSize> magic{};
+  const bool fits = static_cast<std::size_t>(header.DataSize) >= kConfigMagicSize;
+  if (fits && !reader_.ReadExact(magic.data(), magic.size())) return Corrupt();
+  accepted = fits && std::string_view(magic.data(), magic.size()) == kConfigMagic;
+  if (accepted) {
+    reader_.Rewind(kConfigMagicSize);
+    log.LogLine(loglines::kConfigCheckDone);
+    return true;
+  }
+  log.LogLine(loglines::kConfigCheckError);
+  const std::int64_t rest = header.DataSize - (fits ? std::int64_t{kConfigMagicSize} : 0);
+  return reader_.Skip(rest) || Corrupt();
+}
+
+bool ContainerInstall::CopyData(const std::string& target, std::int32_t size, unsigned mode) {
+  PatchWindow& window = context_.Window;
+  AtomicFileWriter writer(target);
+  window.SetGaugeMaxValue(size);
+  context_.Log.LogFormat(loglines::kEntryWrite, {ShownFileName(target)});
+  if (!writer.IsOpen()) {
+    context_.Log.LogLine(loglines::kEntryWriteError);
+    return false;
+  }
+  // The gauge and the window's events keep their 4096-byte steps; the bytes move in pieces of
+  // up to 1 MiB, inside the kernel where it can, so a large file is copied once, not twice.
+  std::int64_t stepped = 0;
+  std::int64_t written = 0;
+  while (stepped < size) {
+    window.SetGaugeProgress(stepped);
+    window.ProcessPendingEvents();
+    stepped += std::min<std::int64_t>(kChunkSize, size - stepped);
+    if (stepped - written < kPieceSize && stepped < size) continue;
+    const std::int64_t piece = stepped - written;
+    const std::int64_t got = reader_.CopyTo(writer, piece);
+    if (writer.Failed()) break;
+    if (got < piece) return Corrupt();
+    written = stepped;
+  }
+  if (written == size && writer.Commit(mode)) return true;
+  context_.Log.LogLine(loglines::kEntryWriteError);
+  return false;
+}
+
+// The permission bits of the file replaced, so that an update keeps them.
+unsigned ModeFor(const std::string& target, bool runnable) {
+  struct stat info {};
+  unsigned mode = ::stat(target.c_str(), &info) == 0 ? info.st_mode & 07777 : 0644;
+  return runnable ? mode | 0111 : mode;
+}
+
+bool ContainerInstall::InstallEntry() {
+  ContainerEntryHeader header;
+  if (!reader_.ReadEntryHeader(header)) return Corrupt();
+  context_.Window.SetStatusText(
+      FormatMessage(StatusText(context_.Settings, StatusMessage::Installing) + " (%d/%d - %s) ...",
+                    {k_, n_, header.SourceName}));
+  context_.Log.LogFormat(loglines::kEntryRead, {header.SourceName, header.DataSize});
+
+  const auto target = ChooseTarget(header);
+  if (!target) {
+    context_.Log.LogFormat(loglines::kDestinationRefused, {WithoutControls(header.DestName)});
+    return false;
+  }
+  if (target->kind == EntryTarget::Kind::Configuration) {
+    bool accepted = false;
+    if (!CheckConfiguration(header, accepted)) return false;
+    if (!accepted) return true;
+  }
+  if (target->kind == EntryTarget::Kind::LooseFile && !EnsureFolderOf(target->path)) {
+    context_.Log.LogLine(loglines::kEntryWriteError);
+    return false;
+  }
+  const bool runnable = target->kind == EntryTarget::Kind::ProgramCopy;
+  if (!CopyData(target->path, header.DataSize, ModeFor(target->path, runnable))) return false;
+
+  switch (target->kind) {
+    case EntryTarget::Kind::Archive:
+      return MergeArchive(context_, target->path, target->destination);
+    case EntryTarget::Kind::Configuration:
+      context_.State.ConfigReplaced = true;
+      break;
+    case EntryTarget::Kind::ProgramCopy:
+      programCopy_ = target->path;
+      break;
+    case EntryTarget::Kind::LooseFile:
+      break;
+  }
+  return true;
+}
+
+// The register name of a container: its file name without the "MorvoTMP" prefix.
+std::string PatchNameOf(const std::string& containerPath) {
+  std::string name = FileNameOfPath(containerPath);
+  if (name.starts_with(kContainerPrefix)) name.erase(0, sizeof kContainerPrefix - 1);
+  return name;
+}
+
+// False when the container was there but could not be installed completely.
+bool InstallContainer(PatchContext& context, const std::string& path, std::size_t k,
+                      std::size_t n) {
+  Logger& log = context.Log;
+  log.LogFormat(loglines::kPatchLine, {ShownFileName(path)});
+  auto reader = ContainerReader::Open(path);
+  if (!reader) return true;  // a failed download, already counted by the run
+
+  std::int32_t count = 0;
+  bool complete = reader->ReadHeader(count);
+  std::string programCopy;
+  if (!complete) {
+    log.LogLine(loglines::kContainerInvalid);
+  } else {
+    log.LogFormat(loglines::kContainerExtract, {count});
+    ContainerInstall install(context, *reader, k, n);
+    for (std::int32_t i = 0; i < count && complete; ++i) complete = install.InstallEntry();
+    programCopy = install.ProgramCopy();
+  }
+  reader.reset();
+  std::remove(path.c_str());
+  if (!complete) {
+    // A container that did not install completely is not an installed patch: the next run
+    // downloads it again.
+    RemoveFromRegister(context.State, PatchNameOf(path));
+    return false;
+  }
+  if (!programCopy.empty()) StartProgramCopy(context, programCopy);
+  return true;
+}
+
+}  // namespace
+
+int InstallPatches(PatchContext& context) {
+  PatchRunState& state = context.State;
+  const std::size_t n = state.InstallFiles.size();
+  int failed = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (!InstallContainer(context, state.InstallFiles[k], k + 1, n)) ++failed;
+  }
+
+  RemoveDuplicateArchives(state);
+  RepackArchives(context, state.MergedArchives);
+  ClearPendingRepacks(context.ProgramDir);
+  return failed;
+}
+
+void ResumeInterruptedRepacks(PatchContext& context) {
+  RepackArchives(context, PendingRepacks(context.ProgramDir));
+  ClearPendingRepacks(context.ProgramDir);
+}

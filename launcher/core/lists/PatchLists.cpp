@@ -1,0 +1,118 @@
+#include "lists/PatchLists.h"
+
+#include <filesystem>
+
+#include "lists/IniFile.h"
+#include "platform/AtomicFile.h"
+#include "text/AsciiText.h"
+
+namespace {
+
+// The register is replaced in one step: a kill never leaves it half-written.
+void ReplaceRegister(const std::string& path, const std::string& bytes) {
+  ReplaceFileAtomically(path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+}
+
+constexpr char kOptions[] = "options";
+constexpr char kPatchs[] = "patchs";
+constexpr char kRegisterHeader[] = "[patchs]\r\n";
+
+// Longest value that BuildDownloadList and FindUnfinishedPatches look at.
+constexpr std::size_t kOfferValueLength = 1024;
+constexpr std::size_t kRegisterValueLength = 8;
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+std::string_view KeyOf(std::string_view line) { return line.substr(0, line.find('=')); }
+
+}  // namespace
+
+bool ReadPatchLists(PatchRunState& state) {
+  const IniFile server = IniFile::Load(state.ServerListPath);
+  if (!server.SectionPresent(kOptions)) {
+    state.DenyPlay = false;
+    return false;
+  }
+  state.DenyPlay = server.ReadFlag(kOptions, "deny_play");
+  if (server.ReadInteger(kOptions, "deny_getpatch", 0) == 1) return false;
+  if (!server.SectionPresent(kPatchs)) return false;
+
+  state.ServerEntries = server.ReadSection(kPatchs);
+  if (FileExists(state.RegisterPath)) {
+    const IniFile installed = IniFile::Load(state.RegisterPath);
+    if (installed.SectionPresent(kPatchs)) state.InstalledEntries = installed.ReadSection(kPatchs);
+  }
+  return BuildDownloadList(state);
+}
+
+bool BuildDownloadList(PatchRunState& state) {
+  if (state.ServerEntries.empty()) return false;
+  for (const std::string& line : state.ServerEntries) {
+    const auto equal = line.find('=');
+    if (equal == std::string::npos) continue;  // not a key=value line: nothing is offered
+    const std::string_view value =
+        TrimControlAndBlanks(std::string_view(line).substr(equal + 1, kOfferValueLength));
+    if (value != "1") continue;
+
+    const std::string key = line.substr(0, equal);
+    const std::string probe = FileNameOfUrl(key) + "=1";
+    bool installed = false;
+    for (const std::string& entry : state.InstalledEntries) installed |= entry == probe;
+    if (!installed) state.DownloadUrls.emplace_back(TrimControlAndBlanks(key));
+  }
+  if (state.DownloadUrls.empty()) return false;
+  state.DownloadsStarted = 0;
+  state.LastDownloadIndex = static_cast<std::int32_t>(state.DownloadUrls.size()) - 1;
+  return true;
+}
+
+void WriteInstalledRegister(PatchRunState& state) {
+  std::vector<std::string> downloaded;
+  for (const std::string& url : state.DownloadUrls) downloaded.push_back(FileNameOfUrl(url));
+
+  std::string bytes = kRegisterHeader;
+  for (const std::string& line : state.InstalledEntries) {
+    const std::string name = FileNameOfUrl(std::string(TrimControlAndBlanks(KeyOf(line))));
+    bool rewritten = false;
+    for (const std::string& fresh : downloaded) rewritten |= fresh == name;
+    if (!rewritten) bytes += name + "=1\r\n";
+  }
+  for (const std::string& name : downloaded) bytes += name + "=1\r\n";
+  ReplaceRegister(state.RegisterPath, bytes);
+}
+
+void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir) {
+  if (!FileExists(state.RegisterPath)) return;
+  const IniFile installed = IniFile::Load(state.RegisterPath);
+  if (!installed.SectionPresent(kPatchs)) return;
+
+  state.ServerEntries = installed.ReadSection(kPatchs);
+  for (const std::string& line : state.ServerEntries) {
+    const auto equal = line.find('=');
+    if (equal == std::string::npos || line.substr(equal + 1, kRegisterValueLength) != "1") continue;
+    const std::string key = line.substr(0, equal);
+    // A register edited by hand must not point the installer (which deletes what it installs)
+    // at a file outside the program's folder.
+    if (key.find('/') != std::string::npos) continue;
+    const std::string path = programDir + kContainerPrefix + key;
+    if (FileExists(path)) state.InstallFiles.push_back(path);
+  }
+}
+
+void RemoveFromRegister(const PatchRunState& state, const std::string& name) {
+  if (!FileExists(state.RegisterPath)) return;
+  const IniFile installed = IniFile::Load(state.RegisterPath);
+  std::string bytes = kRegisterHeader;
+  for (const std::string& line : installed.ReadSection(kPatchs)) {
+    if (KeyOf(line) != name) bytes += line + "\r\n";
+  }
+  ReplaceRegister(state.RegisterPath, bytes);
+}
+
+std::string FileNameOfUrl(const std::string& url) {
+  const auto slash = url.rfind('/');
+  return slash == std::string::npos ? url : url.substr(slash + 1);
+}

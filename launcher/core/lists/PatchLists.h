@@ -1,0 +1,28 @@
+// The server patch list, the installed-patch register, and what to download from them.
+#pragma once
+
+#include <string>
+
+#include "engine/PatchRunState.h"
+
+// Reads ServerListPath and RegisterPath into DenyPlay, ServerEntries and InstalledEntries and
+// returns BuildDownloadList(); false means there is nothing to download.
+bool ReadPatchLists(PatchRunState& state);
+
+// Fills DownloadUrls from ServerEntries minus InstalledEntries; true when it holds a URL.
+bool BuildDownloadList(PatchRunState& state);
+
+// Rewrites the register from InstalledEntries and DownloadUrls.
+void WriteInstalledRegister(PatchRunState& state);
+
+// Appends to InstallFiles the containers (programDir + "MorvoTMP" + name) of registered
+// patches that still lie in programDir.
+void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir);
+
+// Drops every register line whose key is name, so that the patch is downloaded again on the
+// next run (used when its container could not be installed completely).
+void RemoveFromRegister(const PatchRunState& state, const std::string& name);
+
+// The text after the last "/" of url: empty when url is empty or ends with "/", the whole text
+// when it holds no "/". A backslash is an ordinary character.
+std::string FileNameOfUrl(const std::string& url);

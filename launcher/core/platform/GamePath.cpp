@@ -1,0 +1,117 @@
+#include "platform/GamePath.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "platform/ProgramDir.h"
+#include "text/AsciiText.h"
+#include "text/Windows1252.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
+// The parts of name, or nullopt when one of them is unsafe.
+std::optional<std::vector<std::string_view>> SplitSafeParts(std::string_view name) {
+  if (name.empty() || name.front() == '\\' || name.front() == '/') return std::nullopt;
+  for (char c : name) {
+    if (IsControl(c) || c == ':') return std::nullopt;
+  }
+  std::vector<std::string_view> parts;
+  while (true) {
+    const auto separator = name.find_first_of("\\/");
+    const std::string_view part = name.substr(0, separator);
+    if (part.empty() || part == "..") return std::nullopt;
+    if (part != ".") parts.push_back(part);
+    if (separator == std::string_view::npos) break;
+    name.remove_prefix(separator + 1);
+  }
+  if (parts.empty()) return std::nullopt;
+  return parts;
+}
+
+// The entry of folder named part, or one whose name differs only in ASCII case (the first in
+// name order, so that the choice does not depend on the directory's order); part itself when
+// none exists.
+std::string MatchingEntry(const std::string& folder, const std::string& part, bool& exists) {
+  struct stat info {};
+  exists = ::lstat((folder + part).c_str(), &info) == 0;
+  if (exists) return part;
+  std::error_code error;
+  std::string best;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string candidate = it->path().filename().string();
+    if (EqualsIgnoringAsciiCase(candidate, part) && (!exists || candidate < best)) {
+      best = candidate;
+      exists = true;
+    }
+  }
+  return exists ? best : part;
+}
+
+bool Inside(const fs::path& path, const fs::path& root) {
+  auto [rootEnd, pathIt] = std::mismatch(root.begin(), root.end(), path.begin(), path.end());
+  return rootEnd == root.end();
+}
+
+}  // namespace
+
+std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name) {
+  const auto parts = SplitSafeParts(name);
+  if (!parts) return std::nullopt;
+  std::error_code error;
+  const fs::path canonicalRoot = fs::canonical(root, error);
+  if (error) return std::nullopt;
+
+  std::string path = root;
+  bool exists = true;
+  for (std::size_t i = 0; i < parts->size(); ++i) {
+    const std::string part = Windows1252ToUtf8((*parts)[i]);
+    if (exists) {
+      path += MatchingEntry(path, part, exists);
+      // A link planted in the game folder must not carry writes out of it.
+      if (exists && fs::is_symlink(fs::symlink_status(path, error))) {
+        const fs::path target = fs::canonical(path, error);
+        if (error || !Inside(target, canonicalRoot)) return std::nullopt;
+      }
+    } else {
+      path += part;
+    }
+    if (i + 1 < parts->size()) path += '/';
+  }
+  return path;
+}
+
+bool IsSafeDestination(std::string_view name) { return SplitSafeParts(name).has_value(); }
+
+std::string_view WindowsFileName(std::string_view path) {
+  const auto separator = path.find_last_of("\\/");
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+std::string ShownFileName(const std::string& path) {
+  std::string name = FileNameOfPath(path);
+  return Utf8ToWindows1252(name).value_or(name);
+}
+
+std::string WithoutControls(std::string_view name) {
+  std::string shown(name);
+  for (char& c : shown) {
+    if (IsControl(c)) c = '?';
+  }
+  return shown;
+}
+
+std::string SettingsFilePath(const std::string& programDir, std::string_view windows1252Name) {
+  if (std::optional<std::string> resolved = ResolveGamePath(programDir, windows1252Name)) {
+    return *resolved;
+  }
+  std::string name = Windows1252ToUtf8(windows1252Name);
+  std::replace(name.begin(), name.end(), '\\', '/');
+  return programDir + name;
+}
