@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "../support/FakeWindow.h"
+#include "FakeWindow.h"
 #include "config/PatcherSettings.h"
 #include "install/InstallPatches.h"
 #include "log/Logger.h"

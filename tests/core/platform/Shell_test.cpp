@@ -35,8 +35,8 @@ TEST(StartupShell, ParameterTextSplitsLikeAWindowsCommandLine) {
 TEST(StartupProgramDir, NamesTheRunningProgramsFolder) {
   const std::string path = ProgramPath();
   ASSERT_FALSE(path.empty());
-  EXPECT_EQ(FileNameOfPath(path), "startup_tests");
-  EXPECT_EQ(ProgramDir() + "startup_tests", path);
+  EXPECT_EQ(FileNameOfPath(path), "core_tests");
+  EXPECT_EQ(ProgramDir() + "core_tests", path);
   EXPECT_EQ(ProgramDir().back(), '/');
   EXPECT_EQ(FileNameOfPath("/a/b/c.exe"), "c.exe");
   EXPECT_EQ(FileNameOfPath("bare"), "bare");

@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::string kTestData = STARTUP_TESTDATA_DIR "/Mkconfig/";
+const std::string kTestData = TOOLS_TESTDATA_DIR "/Mkconfig/";
 
 struct ToolResult {
   int exitCode = -1;

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "../startup/TempDir.h"
+#include "TempDir.h"
 
 namespace {
 

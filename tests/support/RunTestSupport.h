@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "../startup/TempDir.h"
+#include "TempDir.h"
 #include "TestHttpServer.h"
 #include "config/PatcherSettings.h"
 
