@@ -201,7 +201,7 @@ AttemptResult Attempt::Run(CURL* handle, const std::string& url, const DownloadO
   char error[CURL_ERROR_SIZE] = {};
   std::unique_ptr<curl_slist, ListDeleter> requestHeaders;
   const std::string range = std::to_string(rangeStart_) + "-";
-  curl_easy_reset(handle);
+  // Every attempt leaves the handle reset, so it starts from the defaults here.
   const UnbindOnExit unbind{handle};
   handle_ = handle;
   stallWindow_ = std::chrono::seconds(options.LowSpeedSeconds);

@@ -1,8 +1,10 @@
 #include "text/RunNotices.h"
 
+#include "text/FixedText.h"
+
 namespace {
 
-bool English(std::int32_t language) { return language == 1; }
+bool English(std::int32_t language) { return language == kEnglishLanguage; }
 
 }  // namespace
 
