@@ -26,7 +26,7 @@ void CheckDecoded(const std::optional<DecodedPicture>& picture, int maxWidth, in
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> bytes(data, size);
-  for (const auto [maxWidth, maxHeight] : {std::pair{545, 88}, std::pair{5, 3}}) {
+  for (const auto& [maxWidth, maxHeight] : {std::pair{545, 88}, std::pair{5, 3}}) {
     CheckDecoded(DecodeJpegTopLeft(bytes, maxWidth, maxHeight), maxWidth, maxHeight);
     CheckDecoded(DecodePngTopLeft(bytes, maxWidth, maxHeight), maxWidth, maxHeight);
   }
