@@ -71,7 +71,9 @@ class LauncherSequenceTest : public ::testing::Test {
 
   // A new start of the launcher on the folder, with settings as its Config.mpc unless told.
   LauncherSequence& Make(bool writeSettings = true) {
-    if (writeSettings) EXPECT_TRUE(SaveConfig(game.path(), settings));
+    if (writeSettings) {
+      EXPECT_TRUE(SaveConfig(game.path(), settings));
+    }
     sequence.reset();
     log = std::make_unique<Logger>(game.path());
     state = std::make_unique<PatchRunState>(game.path());
