@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   cstatus_callback callback(context, {}, {});
 
   const auto start = std::chrono::steady_clock::now();
-  const DownloadStatus status = MakeCurlDownloader()->Download(argv[1], argv[2], callback);
+  const DownloadStatus status = MakeSystemDownloader()->Download(argv[1], argv[2], callback);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   if (!status.Succeeded) {
     std::fprintf(stderr, "download failed: %s\n", status.Error.c_str());

@@ -30,6 +30,7 @@ struct DownloadOptions {
   std::chrono::milliseconds FirstRetryWait{1000};
 };
 
-// http, https (certificates verified against the system store) and file addresses; redirects
-// are followed (to http and https only); proxies come from the environment.
-std::unique_ptr<Downloader> MakeCurlDownloader(const DownloadOptions& options = {});
+// The platform's downloader (libcurl on Linux): http, https (certificates verified against the
+// system store) and file addresses; redirects are followed (to http and https only); proxies
+// come from the system's settings.
+std::unique_ptr<Downloader> MakeSystemDownloader(const DownloadOptions& options = {});

@@ -39,7 +39,7 @@ struct PatchRun::Impl {
 
 PatchRun::Impl::Impl(PatchContext& runContext, PatchRunServices services)
     : context(runContext),
-      ownDownloader(services.Download ? nullptr : MakeCurlDownloader()),
+      ownDownloader(services.Download ? nullptr : MakeSystemDownloader()),
       downloader(services.Download ? *services.Download : *ownDownloader),
       folderWritable(
           services.FolderWritable

@@ -13,7 +13,7 @@
 
 // What the run uses from outside; tests give their own.
 struct PatchRunServices {
-  Downloader* Download = nullptr;  // none: the libcurl downloader with its usual limits
+  Downloader* Download = nullptr;  // none: the platform's downloader with its usual limits
   TickSource TickCount;            // empty: the monotonic clock
   std::chrono::milliseconds LockPollInterval{100};
   FreeSpaceSource FreeSpace;                               // empty: the file system's figure

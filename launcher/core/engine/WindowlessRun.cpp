@@ -23,7 +23,7 @@ class NewsProgress final : public BindStatusCallback {
 
 // The downloader the run would make for itself, made here so that the news page shares it.
 std::unique_ptr<Downloader> OwnDownloaderUnless(const PatchRunServices& services) {
-  return services.Download ? nullptr : MakeCurlDownloader();
+  return services.Download ? nullptr : MakeSystemDownloader();
 }
 
 PatchRunServices WithDownloader(PatchRunServices services, Downloader* downloader) {

@@ -105,7 +105,7 @@ class FullListener {
 class DownloaderTest : public ::testing::Test {
  protected:
   DownloadStatus Fetch(const std::string& url, DownloadOptions options = QuickOptions()) {
-    return MakeCurlDownloader(options)->Download(url, target, callback);
+    return MakeSystemDownloader(options)->Download(url, target, callback);
   }
   bool NothingLeft() const {
     return !std::filesystem::exists(target) && !std::filesystem::exists(target + ".part");
@@ -146,7 +146,7 @@ TEST_F(DownloaderTest, EmptyBodyAndRedirectAndFileAddress) {
   server.Serve("/real.pak", body);
   server.Redirect("/moved.pak", server.Url("/real.pak"));
   RecordingCallback second;
-  ASSERT_TRUE(MakeCurlDownloader(QuickOptions())
+  ASSERT_TRUE(MakeSystemDownloader(QuickOptions())
                   ->Download(server.Url("/moved.pak"), target, second)
                   .Succeeded);
   EXPECT_EQ(ReadFileBytes(target), body);
@@ -155,7 +155,7 @@ TEST_F(DownloaderTest, EmptyBodyAndRedirectAndFileAddress) {
   WriteFileBytes(source, body.substr(0, 1234));
   RecordingCallback third;
   ASSERT_TRUE(
-      MakeCurlDownloader(QuickOptions())->Download("file://" + source, target, third).Succeeded);
+      MakeSystemDownloader(QuickOptions())->Download("file://" + source, target, third).Succeeded);
   EXPECT_EQ(ReadFileBytes(target), body.substr(0, 1234));
 }
 

@@ -82,7 +82,7 @@ class PatchRunTest : public ::testing::Test {
     EXPECT_TRUE(SaveConfig(game.path(), settings));
     window = FakeWindow();
     options.FirstRetryWait = std::chrono::milliseconds(5);
-    downloader = MakeCurlDownloader(options);
+    downloader = MakeSystemDownloader(options);
     PatchRunServices services = checks;
     services.Download = downloader.get();
     return RunWithoutWindow(game.path(), game / "MorvoPatcher", window, services);
@@ -401,7 +401,7 @@ TEST_F(PatchRunTest, ConfigurationInstalledByTheRecoveryRestartsAfterALaterInsta
 
   // Run() would write the settings again over the recovered configuration.
   window = FakeWindow();
-  downloader = MakeCurlDownloader(options);
+  downloader = MakeSystemDownloader(options);
   PatchRunServices services;
   services.Download = downloader.get();
   ASSERT_TRUE(RunWithoutWindow(game.path(), game / "MorvoPatcher", window, services).Finished);

@@ -331,6 +331,6 @@ void CurlDownloader::WaitBeforeRetry(int retry, const PartFile& file, std::uint6
 
 }  // namespace
 
-std::unique_ptr<Downloader> MakeCurlDownloader(const DownloadOptions& options) {
+std::unique_ptr<Downloader> MakeSystemDownloader(const DownloadOptions& options) {
   return std::make_unique<CurlDownloader>(options);
 }
