@@ -7,6 +7,8 @@
 #include "download/Downloader.h"
 #include "download/StatusCallback.h"
 
+using namespace morvo;
+
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: run_download_bench URL TARGET\n");

@@ -7,6 +7,8 @@
 #include "FakeWindow.h"
 #include "install/InstallPatches.h"
 
+using namespace morvo;
+
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: run_install_bench GAME_DIR CONTAINER\n");

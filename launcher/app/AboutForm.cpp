@@ -13,6 +13,8 @@
 #include "OutlineShape.h"
 #include "WindowFont.h"
 
+using namespace morvo;
+
 TAboutForm::TAboutForm(const PatcherSettings& settings, ClickSound& clickSound, QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),

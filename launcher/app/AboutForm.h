@@ -17,7 +17,8 @@ class TAboutForm : public QDialog {
   Q_OBJECT
 
  public:
-  TAboutForm(const PatcherSettings& settings, ClickSound& clickSound, QWidget* parent = nullptr);
+  TAboutForm(const morvo::PatcherSettings& settings, ClickSound& clickSound,
+             QWidget* parent = nullptr);
 
   // Sets IsEnglish and AboutBody from Language (any value but 0 and 1 keeps them), then shows
   // the window modally; returns once it is closed.
@@ -34,7 +35,7 @@ class TAboutForm : public QDialog {
   void Btn_RegisterClick();
   void Btn_CloseClick();
 
-  const PatcherSettings& settings_;
+  const morvo::PatcherSettings& settings_;
   ClickSound& clickSound_;
   bool isEnglish_ = false;
   std::string aboutBody_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using namespace morvo;
+
 namespace {
 
 constexpr int kCoordinateLimit = 32767;

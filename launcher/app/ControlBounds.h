@@ -7,8 +7,8 @@
 #include "config/PatcherSettings.h"
 
 // Coordinates clamped into -32768 .. 32767, sizes into 0 .. 32767.
-QRect ControlBounds(const SettingsRect& rect);
+QRect ControlBounds(const morvo::SettingsRect& rect);
 
 // The size of the skinned area, each side clamped into 0 .. 8192 (no screen is larger, and the
 // window's pixels are allocated at this size).
-QSize SkinnedAreaSize(const SettingsSize& size);
+QSize SkinnedAreaSize(const morvo::SettingsSize& size);

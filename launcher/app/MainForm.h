@@ -19,7 +19,9 @@
 class BackgroundMusic;
 class BannerBand;
 class ClickArea;
+namespace morvo {
 class LauncherSequence;
+}
 class NewsPane;
 class OutlineShape;
 class PictureBox;
@@ -29,17 +31,17 @@ class TAboutForm;
 
 // The program-wide objects the window works with; they outlive it.
 struct LauncherContext {
-  PatcherSettings& Settings;
-  Logger& Log;
-  PatchRunState& RunState;
-  Shell& ProgramShell;
+  morvo::PatcherSettings& Settings;
+  morvo::Logger& Log;
+  morvo::PatchRunState& RunState;
+  morvo::Shell& ProgramShell;
   std::string ProgramDir;   // ends in '/'
   std::string ProgramPath;  // the running program
   // Quit ends the process at once with this (tests put a recorder in its place).
   std::function<void(int)> EndProcess;
 };
 
-class TMainForm : public QWidget, public LauncherWindow {
+class TMainForm : public QWidget, public morvo::LauncherWindow {
   Q_OBJECT
 
  public:
@@ -103,8 +105,8 @@ class TMainForm : public QWidget, public LauncherWindow {
   void Img_BackgroundMouseDown();
 
   LauncherContext context_;
-  PatcherSettings& settings_;
-  Logger& log_;
+  morvo::PatcherSettings& settings_;
+  morvo::Logger& log_;
   ClickSound clickSound_;
   QImage skinBitmap_;
   bool terminateRequested_ = false;
@@ -132,5 +134,5 @@ class TMainForm : public QWidget, public LauncherWindow {
   std::unique_ptr<BannerBand> banner_;
   std::unique_ptr<NewsPane> news_;
   std::unique_ptr<BackgroundMusic> music_;
-  std::unique_ptr<LauncherSequence> sequence_;
+  std::unique_ptr<morvo::LauncherSequence> sequence_;
 };

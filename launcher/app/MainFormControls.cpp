@@ -17,6 +17,8 @@
 #include "media/BannerBand.h"
 #include "media/NewsPane.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr int kDesignWidth = 545;

@@ -18,6 +18,8 @@
 #include "media/BannerBand.h"
 #include "media/NewsPane.h"
 
+using namespace morvo;
+
 namespace {
 
 // The status line is placed by the height of this text in the design font.

@@ -9,6 +9,8 @@
 #include "engine/LauncherSequence.h"
 #include "media/NewsPane.h"
 
+using namespace morvo;
+
 namespace {
 
 // A mouse-over swap: the other picture is shown first, then this one hidden.

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <limits>
 
+using namespace morvo;
+
 namespace {
 
 constexpr QRgb kTransparentKey = 0xFF00FF;

@@ -16,7 +16,7 @@ QImage BlankPicture(int width, int height);
 
 // Copies the skin rectangle source (X, Y, W, H) to (0, 0, W, H) of picture; what lies outside
 // the skin or the picture is left as it is.
-void CopySkinRect(const QImage& skin, const SettingsRect& source, QImage& picture);
+void CopySkinRect(const QImage& skin, const morvo::SettingsRect& source, QImage& picture);
 
 // The picture with every 0xFF00FF pixel made fully transparent.
 QImage KeyOutMagenta(const QImage& picture);

@@ -11,6 +11,8 @@
 #include "platform/ProgramDir.h"
 #include "platform/Shell.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr char kApplicationTitle[] = "XAM Patcher..";

@@ -11,6 +11,8 @@
 #include "AboutBody.h"
 #include "ClickSound.h"
 
+using namespace morvo;
+
 namespace {
 
 // Counts the addresses the About window asks the desktop to open.

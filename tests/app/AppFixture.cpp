@@ -14,6 +14,8 @@
 #include "SettingsBuilder.h"
 #include "config/ConfigWriter.h"
 
+using namespace morvo;
+
 SilentServer::SilentServer() {
   socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};

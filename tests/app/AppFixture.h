@@ -21,7 +21,7 @@
 class QWidget;
 
 // Records program starts instead of making them.
-class FakeShell : public Shell {
+class FakeShell : public morvo::Shell {
  public:
   struct Call {
     std::string program;
@@ -54,7 +54,7 @@ std::vector<std::uint8_t> SolidBlockSkin();
 
 // Settings over that skin: skinned area 300 x 200, buttons 60 x 20 at y = 150 (x = 10, 80,
 // 150), gauge at 20, 40, 200 x 10, no banner, news page hidden, everything else shown.
-PatcherSettings SolidBlockSettings();
+morvo::PatcherSettings SolidBlockSettings();
 
 // A port on 127.0.0.1 that takes connections and never answers: a news page that stays
 // loading, so that no patch run starts unless a test says so.
@@ -82,7 +82,7 @@ class AppTest : public ::testing::Test {
   ~AppTest() override;
 
   // Writes settings as the folder's Config.mpc and builds the main window over it.
-  TMainForm& MakeForm(const PatcherSettings& settings);
+  TMainForm& MakeForm(const morvo::PatcherSettings& settings);
   // The window as it paints itself.
   QImage Grab();
   QWidget* Control(const char* name) const;
@@ -91,9 +91,9 @@ class AppTest : public ::testing::Test {
   SilentServer newsServer_;
   QTemporaryDir folder_;
   std::string programDir_;
-  PatcherSettings loaded_;
-  Logger log_;
-  PatchRunState runState_;
+  morvo::PatcherSettings loaded_;
+  morvo::Logger log_;
+  morvo::PatchRunState runState_;
   FakeShell shell_;
   std::vector<int> exitCodes_;
   std::unique_ptr<TMainForm> form_;

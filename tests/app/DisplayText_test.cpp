@@ -8,6 +8,8 @@
 
 #include "platform/GamePath.h"
 
+using namespace morvo;
+
 TEST(DisplayText, ShowsWindows1252WithPlainLineFeeds) {
   EXPECT_EQ(DisplayText("Caf\xE9\r\n\x80 5"), QString::fromUtf8("Caf\xC3\xA9\n\xE2\x82\xAC 5"));
   EXPECT_EQ(DisplayText("a\rb\nc"), QStringLiteral("a\rb\nc"));  // only pairs are line breaks

@@ -6,6 +6,8 @@
 #include "AboutForm.h"
 #include "AppFixture.h"
 
+using namespace morvo;
+
 namespace {
 
 class BehaviourTest : public AppTest {

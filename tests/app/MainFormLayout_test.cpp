@@ -7,6 +7,8 @@
 #include "PictureBox.h"
 #include "WindowFont.h"
 
+using namespace morvo;
+
 namespace {
 
 using LayoutTest = AppTest;

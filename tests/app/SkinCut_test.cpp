@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+using namespace morvo;
+
 namespace {
 
 // A 4 x 3 skin whose pixel (x, y) has red x * 50 and green y * 50.

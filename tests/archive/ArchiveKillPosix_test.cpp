@@ -11,6 +11,8 @@
 #include "ChildRun.h"
 #include "vka/vka.h"
 
+using namespace morvo;
+
 namespace vka::test {
 namespace {
 

@@ -7,6 +7,8 @@
 #include "config/ConfigReader.h"
 #include "config/ConfigWriter.h"
 
+using namespace morvo;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   PatcherSettings settings;
   settings.GameExe = "untouched";

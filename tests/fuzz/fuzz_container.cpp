@@ -14,6 +14,8 @@
 #include "install/InstallPatches.h"
 #include "log/Logger.h"
 
+using namespace morvo;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -5,6 +5,8 @@
 #include "lists/IniFile.h"
 #include "lists/PatchLists.h"
 
+using namespace morvo;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const IniFile ini = IniFile::Parse(text);

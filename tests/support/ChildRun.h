@@ -10,6 +10,8 @@
 #include <functional>
 #include <thread>
 
+namespace morvo {
+
 struct ChildRun {
   std::chrono::microseconds workTime{0};  // from the start of the work to the child's end
   bool killedWhileWorking = false;        // the kill ended the child before the work returned
@@ -48,3 +50,5 @@ inline ChildRun RunInChild(const std::function<void()>& work,
   run.killedWhileWorking = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
   return run;
 }
+
+}  // namespace morvo

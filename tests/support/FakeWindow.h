@@ -8,6 +8,8 @@
 
 #include "engine/PatchWindow.h"
 
+namespace morvo {
+
 class FakeWindow : public PatchWindow {
  public:
   struct StartedProgram {
@@ -61,3 +63,5 @@ class FakeWindow : public PatchWindow {
   // Runs at every event pump, as a window's handlers would (for instance a Quit).
   void (*onEvents)() = nullptr;
 };
+
+}  // namespace morvo

@@ -13,6 +13,8 @@
 #include "install/PatchContainer.h"
 #include "vka/vka.h"
 
+namespace morvo {
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
@@ -97,3 +99,5 @@ ArchiveEntries ArchiveContent(const std::string& path) {
   std::sort(rows.begin(), rows.end());
   return rows;
 }
+
+}  // namespace morvo

@@ -13,6 +13,8 @@
 #include "engine/PatchRunState.h"
 #include "log/Logger.h"
 
+namespace morvo {
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
@@ -75,3 +77,5 @@ void WriteArchive(const std::string& path, const ArchiveEntries& files);
 // Name and stored bytes of every entry, sorted; repeated names show as repeated rows.
 // A single row "unreadable" when the file does not open as an archive.
 ArchiveEntries ArchiveContent(const std::string& path);
+
+}  // namespace morvo

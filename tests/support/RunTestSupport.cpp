@@ -3,6 +3,8 @@
 #include "SettingsBuilder.h"
 #include "install/PatchContainer.h"
 
+namespace morvo {
+
 PatcherSettings RunSettings(const TestHttpServer& server) {
   return SettingsBuilder()
       .NumberedMessages("M")
@@ -42,3 +44,5 @@ std::vector<std::string> FileLines(const std::string& path) {
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
 }
+
+}  // namespace morvo

@@ -10,6 +10,8 @@
 #include "TestHttpServer.h"
 #include "config/PatcherSettings.h"
 
+namespace morvo {
+
 // Settings whose status texts are "M0" .. "M11", with the log and Start on, the news page at
 // /news.html and the list at /list.ini of server.
 PatcherSettings RunSettings(const TestHttpServer& server);
@@ -28,3 +30,5 @@ std::string PatchList(const std::vector<std::string>& options,
 
 // The lines of a CR LF file, without their CR LF; a missing file has none.
 std::vector<std::string> FileLines(const std::string& path);
+
+}  // namespace morvo

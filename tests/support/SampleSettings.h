@@ -4,6 +4,8 @@
 
 #include "SettingsBuilder.h"
 
+namespace morvo {
+
 inline PatcherSettings SampleSettings() {
   return SettingsBuilder()
       .FrenchCaptions()
@@ -46,3 +48,5 @@ inline PatcherSettings SampleSettings() {
       .Game("Game.exe", "-windowed \"two words\"")
       .Build();
 }
+
+}  // namespace morvo

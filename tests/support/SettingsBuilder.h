@@ -11,6 +11,8 @@
 
 #include "config/PatcherSettings.h"
 
+namespace morvo {
+
 class SettingsBuilder {
  public:
   // Where each picture of the skin is cut from.
@@ -124,3 +126,5 @@ class SettingsBuilder {
  private:
   PatcherSettings settings_;
 };
+
+}  // namespace morvo

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace morvo {
+
 class TempDir {
  public:
   TempDir() {
@@ -39,3 +41,5 @@ inline std::string ReadFileBytes(const std::string& path) {
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
+
+}  // namespace morvo

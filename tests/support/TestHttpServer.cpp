@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 
+namespace morvo {
+
 namespace {
 constexpr char kOctets[] = "application/octet-stream";
 }
@@ -175,3 +177,5 @@ void TestHttpServer::Handle(const httplib::Request& request, httplib::Response& 
       break;
   }
 }
+
+}  // namespace morvo

@@ -16,6 +16,8 @@ struct Request;
 struct Response;
 }  // namespace httplib
 
+namespace morvo {
+
 class TestHttpServer {
  public:
   TestHttpServer();
@@ -77,3 +79,5 @@ class TestHttpServer {
   mutable std::mutex mutex_;
   std::map<std::string, Route> routes_;
 };
+
+}  // namespace morvo

@@ -10,6 +10,8 @@
 #include "config/ConfigWriter.h"
 #include "platform/ProgramDir.h"
 
+using namespace morvo;
+
 namespace {
 
 const std::string kTestData = TOOLS_TESTDATA_DIR "/Mkconfig/";

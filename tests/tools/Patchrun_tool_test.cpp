@@ -10,6 +10,8 @@
 #include "RunTestSupport.h"
 #include "config/ConfigWriter.h"
 
+using namespace morvo;
+
 namespace {
 
 struct ToolRun {

@@ -7,6 +7,8 @@
 
 #include "DescriptionValues.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr std::size_t kTextLimit = 255;

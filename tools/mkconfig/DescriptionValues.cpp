@@ -5,6 +5,8 @@
 
 #include "text/Windows1252.h"
 
+using namespace morvo;
+
 namespace {
 
 int HexDigit(char c) {

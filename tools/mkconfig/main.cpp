@@ -11,6 +11,8 @@
 #include "config/ConfigReader.h"
 #include "platform/AtomicFile.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr int kExitSuccess = 0;

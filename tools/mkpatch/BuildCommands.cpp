@@ -14,6 +14,8 @@
 #include "platform/ProgramDir.h"
 #include "text/Windows1252.h"
 
+using namespace morvo;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -11,6 +11,8 @@
 #include "platform/ProgramDir.h"
 #include "text/Windows1252.h"
 
+using namespace morvo;
+
 namespace {
 
 // Walks every entry; visit reads or skips the entry's data and returns false to stop.

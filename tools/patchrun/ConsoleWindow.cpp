@@ -4,6 +4,8 @@
 
 #include "text/Windows1252.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr std::string_view kUpdateStep = "UPDATE_1 ";

@@ -10,10 +10,10 @@
 #include "engine/PatchWindow.h"
 #include "platform/Shell.h"
 
-class ConsoleWindow final : public PatchWindow {
+class ConsoleWindow final : public morvo::PatchWindow {
  public:
   // programPath: the launcher program that a patch's new copy replaces.
-  ConsoleWindow(std::FILE* out, bool terminal, std::string programPath, Shell& shell);
+  ConsoleWindow(std::FILE* out, bool terminal, std::string programPath, morvo::Shell& shell);
 
   void SetStatusText(const std::string& text) override;
   std::int64_t GaugeMaxValue() const override { return maximum_; }
@@ -40,7 +40,7 @@ class ConsoleWindow final : public PatchWindow {
   std::FILE* out_;
   bool terminal_;
   std::string programPath_;
-  Shell& shell_;
+  morvo::Shell& shell_;
   std::string lastLine_;
   std::string openProgress_;
   std::chrono::steady_clock::time_point lastRedraw_;

@@ -5,6 +5,8 @@
 
 #include "text/AsciiText.h"
 
+using namespace morvo;
+
 std::string LauncherProgramPath(const std::string& programDir) {
   std::set<std::string> matches;
   std::error_code error;

@@ -13,6 +13,8 @@
 #include "platform/Shell.h"
 #include "text/Windows1252.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr char kUsage[] =

@@ -6,6 +6,8 @@
 #include "text/Windows1252.h"
 #include "vka/vka.h"
 
+using namespace morvo;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "text/Windows1252.h"
 #include "vka/vka.h"
 
+using namespace morvo;
+
 namespace fs = std::filesystem;
 using vka::ArchiveEntry;
 using vka::ArchiveFile;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 
+using namespace morvo;
+
 namespace {
 
 int TimerInterval(std::int64_t lengthMs) {

@@ -22,9 +22,9 @@ class BackgroundMusic : public QObject {
   using ErrorNotice = std::function<void(const QString&)>;
 
   // Plays through Qt Multimedia; an open failure is shown in a message box over owner.
-  BackgroundMusic(const PatcherSettings& settings, QWidget* owner);
+  BackgroundMusic(const morvo::PatcherSettings& settings, QWidget* owner);
   // Any player and any way of showing the open failure (tests use fakes).
-  BackgroundMusic(const PatcherSettings& settings, std::unique_ptr<MusicPlayer> player,
+  BackgroundMusic(const morvo::PatcherSettings& settings, std::unique_ptr<MusicPlayer> player,
                   ErrorNotice showError, QObject* parent = nullptr);
   ~BackgroundMusic() override;
 
@@ -42,7 +42,7 @@ class BackgroundMusic : public QObject {
  private:
   void Tmr_BGMTimer();
 
-  const PatcherSettings& settings_;
+  const morvo::PatcherSettings& settings_;
   std::unique_ptr<MusicPlayer> bgmPlayer_;
   ErrorNotice showError_;
   QTimer tmrBgm_;

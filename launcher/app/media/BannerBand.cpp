@@ -9,6 +9,8 @@
 #include "media/PictureDecode.h"
 #include "platform/AtomicFile.h"
 
+using namespace morvo;
+
 namespace {
 
 QImage ToImage(const DecodedPicture& picture) {

@@ -15,7 +15,7 @@ inline constexpr int kBannerBandHeight = 88;
 class BannerBand {
  public:
   // The band's picture Img_Banner is created as a hidden child of window at 0, 0, 545 x 88.
-  BannerBand(QWidget* window, PatcherSettings& settings, const std::string& programDir);
+  BannerBand(QWidget* window, morvo::PatcherSettings& settings, const std::string& programDir);
 
   // Kinds 2 and 3 decode BannerData as JPEG, kind 4 as PNG, shown unscaled from the top-left
   // corner and cut at 545 x 88. Kind 1 writes "MorvoTMPBanner.swf" for the Flash control, which
@@ -32,7 +32,7 @@ class BannerBand {
   void ShowPicture(bool jpeg);
   void HandOverFlashMovie();
 
-  PatcherSettings& settings_;
+  morvo::PatcherSettings& settings_;
   std::string programDir_;
   QLabel* imgBanner_;
 };

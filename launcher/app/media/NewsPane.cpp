@@ -11,6 +11,8 @@
 #include "SettingsColor.h"
 #include "text/Windows1252.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr int kStrip = 2;

@@ -19,7 +19,7 @@ class NewsPane : public QObject {
   static void PrepareWebEngine();
 
   // Wbs_News and the strips are created as children of panel.
-  NewsPane(QWidget* panel, const PatcherSettings& settings);
+  NewsPane(QWidget* panel, const morvo::PatcherSettings& settings);
 
   // Places Wbs_News on NewsBounds with the four strips above it in NewsBorderColor; all are
   // hidden when ShowNews is false (the page is still requested).
@@ -40,7 +40,7 @@ class NewsPane : public QObject {
   void navigationCompleted();
 
  private:
-  const PatcherSettings& settings_;
+  const morvo::PatcherSettings& settings_;
   QWebEngineView* wbsNews_;
   QWidget* strips_[4];
 };

@@ -7,6 +7,8 @@
 
 #include "config/PatcherSettings.h"
 
+namespace morvo {
+
 // Visitor gets, for each field in order: Text, Int32, Flag, Colour, Rect, Size, Blob
 // (name, field&), then Banner(name, BannerData&, present) where present is BannerKind > 0
 // as it stands when the banner is reached.
@@ -67,3 +69,5 @@ void VisitConfigFields(Settings& s, Visitor&& v) {
 
 // The largest text the format holds.
 inline constexpr std::size_t kConfigTextLimit = 255;
+
+}  // namespace morvo

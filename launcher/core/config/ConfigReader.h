@@ -7,6 +7,8 @@
 #include "config/ConfigRecord.h"
 #include "config/PatcherSettings.h"
 
+namespace morvo {
+
 // The same rules as LoadConfig, over bytes already read; settings change only on true.
 bool ParseConfig(std::span<const std::uint8_t> bytes, PatcherSettings& settings);
 
@@ -15,3 +17,5 @@ bool ParseConfigRecord(std::span<const std::uint8_t> bytes, ConfigRecord& record
 
 // True when bytes begin with the 23 bytes of the magic, exactly.
 bool HasConfigMagic(std::span<const std::uint8_t> bytes);
+
+}  // namespace morvo

@@ -5,6 +5,8 @@
 #include "config/ConfigFields.h"
 #include "text/LittleEndian.h"
 
+namespace morvo {
+
 namespace {
 
 // Appends each visited field to a record, with its value when given settings.
@@ -103,3 +105,5 @@ std::optional<std::vector<std::uint8_t>> EncodeConfigRecord(const ConfigRecord& 
   }
   return out;
 }
+
+}  // namespace morvo

@@ -9,6 +9,8 @@
 
 #include "config/PatcherSettings.h"
 
+namespace morvo {
+
 enum class ConfigFieldKind { Text, Int32, Flag, Colour, Rect, Size, Blob };
 
 struct ConfigField {
@@ -36,3 +38,5 @@ ConfigRecord RecordOfSettings(const PatcherSettings& settings);
 // The file bytes: magic, then the fields. nullopt when a text is longer than 255 bytes, a blob
 // larger than a count can say, or a field has the wrong number of values.
 std::optional<std::vector<std::uint8_t>> EncodeConfigRecord(const ConfigRecord& record);
+
+}  // namespace morvo

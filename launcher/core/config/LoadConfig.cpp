@@ -12,6 +12,8 @@
 #include "platform/UniqueFd.h"
 #include "text/LittleEndian.h"
 
+namespace morvo {
+
 namespace {
 
 // Where the bytes come from: the open file, or memory.
@@ -191,3 +193,5 @@ bool LoadConfig(const std::string& directory, PatcherSettings& settings) {
   FileSource source(file.Get());
   return ReadSettings(source, settings, nullptr);
 }
+
+}  // namespace morvo

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace morvo {
+
 inline constexpr char kConfigFileName[] = "Config.mpc";
 inline constexpr char kConfigMagic[] = "MORVOPATCHERCONFBINv1.3";  // 23 bytes in the file
 inline constexpr std::size_t kConfigMagicSize = 23;
@@ -80,3 +82,5 @@ struct PatcherSettings {
 // opened, does not begin with the magic, ends before its last field, or holds a count that the
 // format cannot have; settings are then left exactly as they were.
 bool LoadConfig(const std::string& directory, PatcherSettings& settings);
+
+}  // namespace morvo

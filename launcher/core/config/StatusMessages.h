@@ -7,6 +7,8 @@
 
 #include "config/PatcherSettings.h"
 
+namespace morvo {
+
 enum class StatusMessage : std::size_t {
   GameStartFailed = 0,   // head of the error box when the game cannot be started
   RecoveryChecked = 1,   // unfinished patches checked, the news page loads
@@ -25,3 +27,5 @@ enum class StatusMessage : std::size_t {
 inline const std::string& StatusText(const PatcherSettings& settings, StatusMessage message) {
   return settings.Messages[static_cast<std::size_t>(message)];
 }
+
+}  // namespace morvo

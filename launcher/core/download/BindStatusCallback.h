@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace morvo {
+
 // How a download ended. Error is a short reason ("HTTP 404", a transfer error) when it failed.
 struct DownloadStatus {
   bool Succeeded = false;
@@ -28,3 +30,5 @@ class BindStatusCallback {
   // status it received.
   virtual DownloadStatus OnStopBinding(const DownloadStatus& status) = 0;
 };
+
+}  // namespace morvo

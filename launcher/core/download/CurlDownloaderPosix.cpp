@@ -13,6 +13,8 @@
 #include "download/PartFile.h"
 #include "download/RangeResponse.h"
 
+namespace morvo {
+
 namespace {
 
 constexpr long kReceiveBufferBytes = 128 * 1024;
@@ -334,3 +336,5 @@ void CurlDownloader::WaitBeforeRetry(int retry, const PartFile& file, std::uint6
 std::unique_ptr<Downloader> MakeSystemDownloader(const DownloadOptions& options) {
   return std::make_unique<CurlDownloader>(options);
 }
+
+}  // namespace morvo

@@ -7,6 +7,8 @@
 
 #include "download/BindStatusCallback.h"
 
+namespace morvo {
+
 class Downloader {
  public:
   virtual ~Downloader() = default;
@@ -34,3 +36,5 @@ struct DownloadOptions {
 // system store) and file addresses; redirects are followed (to http and https only); proxies
 // come from the system's settings.
 std::unique_ptr<Downloader> MakeSystemDownloader(const DownloadOptions& options = {});
+
+}  // namespace morvo

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace morvo {
+
 PartFile::PartFile(std::string targetPath)
     : targetPath_(std::move(targetPath)), partPath_(targetPath_ + ".part") {
   fd_.Reset(::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
@@ -44,3 +46,5 @@ bool PartFile::Commit() {
   committed_ = true;
   return true;
 }
+
+}  // namespace morvo

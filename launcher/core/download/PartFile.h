@@ -8,6 +8,8 @@
 
 #include "platform/UniqueFd.h"
 
+namespace morvo {
+
 class PartFile {
  public:
   // Creates (or empties) target + ".part". Check IsOpen().
@@ -32,3 +34,5 @@ class PartFile {
   std::uint64_t size_ = 0;
   bool committed_ = false;
 };
+
+}  // namespace morvo

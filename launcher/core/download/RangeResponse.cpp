@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace morvo {
+
 namespace {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -81,3 +83,5 @@ bool ResponseHeaders::Feed(std::string_view line) {
   const bool blank = TrimBlanks(line).empty();
   return blank && status_ >= 200 && (status_ < 300 || status_ >= 400);
 }
+
+}  // namespace morvo

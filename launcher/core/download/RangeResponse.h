@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace morvo {
+
 // The status code of a status line ("HTTP/1.1 206 Partial Content" -> 206); nullopt when the
 // line is no status line.
 std::optional<long> ParseStatusLine(std::string_view line);
@@ -34,3 +36,5 @@ class ResponseHeaders {
   bool hasContentRange_ = false;
   std::uint64_t contentRangeStart_ = 0;
 };
+
+}  // namespace morvo

@@ -5,6 +5,8 @@
 #include "platform/FolderSpace.h"
 #include "text/MessageFormat.h"
 
+namespace morvo {
+
 cstatus_callback::cstatus_callback(PatchContext& context, TickSource tickCount,
                                    FreeSpaceSource freeSpace)
     : context_(context),
@@ -72,3 +74,5 @@ bool cstatus_callback::HasRoomFor(std::uint64_t bytes) {
 }
 
 DownloadStatus cstatus_callback::OnStopBinding(const DownloadStatus& status) { return status; }
+
+}  // namespace morvo

@@ -10,6 +10,8 @@
 #include "engine/PatchContext.h"
 #include "platform/TickCount.h"
 
+namespace morvo {
+
 // The bytes still free on the file system of a folder; nullopt when unknown.
 using FreeSpaceSource = std::function<std::optional<std::uint64_t>(const std::string& folder)>;
 
@@ -40,3 +42,5 @@ class cstatus_callback final : public BindStatusCallback {
   std::string currentName_;
   std::uint64_t lastReceived_ = 0;
 };
+
+}  // namespace morvo

@@ -3,6 +3,8 @@
 #include "lists/PatchLists.h"
 #include "text/AsciiText.h"
 
+namespace morvo {
+
 namespace {
 
 // The register's key of an entry line: the text before its first "=", trimmed of blanks and
@@ -35,3 +37,5 @@ int DownloadOutcomes::FailedCount() const {
   for (const auto& [name, arrived] : arrivedByName_) failed += arrived ? 0 : 1;
   return failed;
 }
+
+}  // namespace morvo

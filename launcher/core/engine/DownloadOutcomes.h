@@ -7,6 +7,8 @@
 
 #include "engine/PatchRunState.h"
 
+namespace morvo {
+
 class DownloadOutcomes {
  public:
   // A patch is known by its file name; when two URLs share one, the later download decides,
@@ -25,3 +27,5 @@ class DownloadOutcomes {
 
   std::map<std::string, bool> arrivedByName_;
 };
+
+}  // namespace morvo

@@ -7,6 +7,8 @@
 #include "platform/GamePath.h"
 #include "text/Windows1252.h"
 
+namespace morvo {
+
 namespace {
 
 constexpr char kConfigReadFailure[] =
@@ -122,3 +124,5 @@ void LauncherSequence::OnQuitClicked() {
   window_.CloseMainWindow();
   window_.EndProcess();
 }
+
+}  // namespace morvo

@@ -13,6 +13,8 @@
 #include "engine/PatchRunState.h"
 #include "log/Logger.h"
 
+namespace morvo {
+
 // The program-wide objects the sequence works with; they outlive it.
 struct LauncherParts {
   PatcherSettings& Settings;
@@ -63,3 +65,5 @@ class LauncherSequence {
   bool waitingForNews_ = false;
   bool quitting_ = false;
 };
+
+}  // namespace morvo

@@ -9,6 +9,8 @@
 
 #include "engine/PatchWindow.h"
 
+namespace morvo {
+
 class LauncherWindow : public PatchWindow {
  public:
   // Builds the skin, the layout, the banner and the news page's place from the settings, and
@@ -32,3 +34,5 @@ class LauncherWindow : public PatchWindow {
   // Ends the process at once with status 0, whatever is under way.
   virtual void EndProcess() = 0;
 };
+
+}  // namespace morvo

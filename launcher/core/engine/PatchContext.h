@@ -8,6 +8,8 @@
 #include "engine/PatchWindow.h"
 #include "log/Logger.h"
 
+namespace morvo {
+
 struct PatchContext {
   const PatcherSettings& Settings;
   Logger& Log;
@@ -16,3 +18,5 @@ struct PatchContext {
   std::string ProgramDir;   // ends in '/'
   std::string ProgramPath;  // full path of the running program
 };
+
+}  // namespace morvo

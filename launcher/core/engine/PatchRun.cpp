@@ -13,6 +13,8 @@
 #include "platform/FolderSpace.h"
 #include "text/RunNotices.h"
 
+namespace morvo {
+
 // The run reads top to bottom in RunPatches: each download returns before the next step
 // starts, so nothing of the run happens inside a download's notifications.
 struct PatchRun::Impl {
@@ -189,3 +191,5 @@ void PatchRun::RunPatches() {
 }
 
 PatchRunOutcome PatchRun::Outcome() const { return impl_->outcome; }
+
+}  // namespace morvo

@@ -11,6 +11,8 @@
 #include "engine/PatchContext.h"
 #include "platform/TickCount.h"
 
+namespace morvo {
+
 // What the run uses from outside; tests give their own.
 struct PatchRunServices {
   Downloader* Download = nullptr;  // none: the platform's downloader with its usual limits
@@ -47,3 +49,5 @@ class PatchRun {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+}  // namespace morvo

@@ -7,6 +7,8 @@
 
 #include "engine/TemporaryNames.h"
 
+namespace morvo {
+
 inline constexpr char kRegisterFileName[] = "MorvoPatchsList.ini";
 
 struct PatchRunState {
@@ -37,3 +39,5 @@ struct PatchRunState {
   // A new launcher copy stays for the next start: the program's path cannot be handed to it.
   bool SelfUpdateDeferred = false;
 };
+
+}  // namespace morvo

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace morvo {
+
 class PatchWindow {
  public:
   virtual ~PatchWindow() = default;
@@ -27,3 +29,5 @@ class PatchWindow {
   virtual bool StartProgram(const std::string& program, std::string_view parameters,
                             const std::string& workingDir) = 0;
 };
+
+}  // namespace morvo

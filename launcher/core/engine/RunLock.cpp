@@ -9,6 +9,8 @@
 
 #include "text/FixedText.h"
 
+namespace morvo {
+
 RunLock::RunLock(std::string path, PatchWindow& window, std::chrono::milliseconds pollInterval)
     : path_(std::move(path)), window_(window), pollInterval_(pollInterval) {}
 
@@ -40,3 +42,5 @@ void RunLock::Release() {
   // a file that a third one has just unlinked.
   fd_.Reset();
 }
+
+}  // namespace morvo

@@ -9,6 +9,8 @@
 #include "engine/PatchWindow.h"
 #include "platform/UniqueFd.h"
 
+namespace morvo {
+
 inline constexpr char kRunLockFileName[] = "MorvoPatcher.lock";
 // Shown while another launcher holds the lock, in the configured Language (Windows-1252).
 inline constexpr char kWaitingForOtherRunFrench[] =
@@ -36,3 +38,5 @@ class RunLock {
   std::chrono::milliseconds pollInterval_;
   UniqueFd fd_;
 };
+
+}  // namespace morvo

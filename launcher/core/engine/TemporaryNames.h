@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace morvo {
+
 inline constexpr char kTemporaryPrefix[] = "MorvoTMP";
 
 inline constexpr char kServerListFileName[] = "MorvoTMPPatchsList.ini";
@@ -36,3 +38,5 @@ static_assert(std::string_view(kServerListFileName).starts_with(kTemporaryPrefix
               std::string_view(kNewsPageFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kFlashBannerTempName).starts_with(kTemporaryPrefix) &&
               std::string_view(kAtomicWriteSuffix).ends_with(kTemporaryPrefix));
+
+}  // namespace morvo

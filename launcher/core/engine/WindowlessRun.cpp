@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace morvo {
+
 namespace {
 
 // What the news view does with its loading progress: it drives the gauge.
@@ -72,3 +74,5 @@ WindowlessRunResult RunWithoutWindow(const std::string& programDir, const std::s
   WindowlessLauncher launcher(programDir, programPath, window, std::move(services));
   return launcher.Run();
 }
+
+}  // namespace morvo

@@ -13,6 +13,8 @@
 #include "engine/TemporaryNames.h"
 #include "log/Logger.h"
 
+namespace morvo {
+
 struct WindowlessRunResult : PatchRunOutcome {
   bool ConfigRead = false;
 };
@@ -73,3 +75,5 @@ class WindowlessLauncher final : private LauncherWindow {
 // Reads programDir + "Config.mpc" and runs the launcher's whole sequence without a window.
 WindowlessRunResult RunWithoutWindow(const std::string& programDir, const std::string& programPath,
                                      PatchWindow& window, PatchRunServices services = {});
+
+}  // namespace morvo

@@ -1,5 +1,7 @@
 #include "entry/CommandTail.h"
 
+namespace morvo {
+
 namespace {
 
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 0x20; }
@@ -25,3 +27,5 @@ std::string GetCommandTail(const std::vector<std::string>& parameters) {
   while (last > first && IsTrimmed(tail[last - 1])) --last;
   return tail.substr(first, last - first);
 }
+
+}  // namespace morvo

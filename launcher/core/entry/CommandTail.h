@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace morvo {
+
 inline constexpr char kHandoffStep1Word[] = "UPDATE_1";
 inline constexpr char kHandoffStep2Word[] = "UPDATE_2";
 
@@ -16,3 +18,5 @@ EntryMode ModeOfParameters(const std::vector<std::string>& parameters);
 // Parameters 2 to N joined with one blank and trimmed: the handoff passes a path unquoted, so a
 // path with blanks arrives in pieces. Empty with fewer than 3 parameters.
 std::string GetCommandTail(const std::vector<std::string>& parameters);
+
+}  // namespace morvo

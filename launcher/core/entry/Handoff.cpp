@@ -16,6 +16,8 @@
 #include "platform/ProgramDir.h"
 #include "platform/RunningProgram.h"
 
+namespace morvo {
+
 namespace {
 
 void Notify(const HandoffOptions& options, HandoffStep step) {
@@ -89,3 +91,5 @@ void RunHandoffStep2(const std::string& copyPath, const std::string& selfPath,
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
 }
+
+}  // namespace morvo

@@ -8,6 +8,8 @@
 
 #include "platform/Shell.h"
 
+namespace morvo {
+
 enum class HandoffStep {
   OldProgramGone,  // step 1: the old program has ended (or the wait ran out)
   TargetReplaced,  // step 1: the target holds the copy's bytes
@@ -36,3 +38,5 @@ void RunHandoffStep1(const std::string& target, const std::string& selfPath, She
 // cannot be used to remove anything else.
 void RunHandoffStep2(const std::string& copyPath, const std::string& selfPath,
                      const HandoffOptions& options);
+
+}  // namespace morvo

@@ -2,6 +2,8 @@
 
 #include "entry/CommandTail.h"
 
+namespace morvo {
+
 bool RunEntry(const std::vector<std::string>& parameters, const std::string& programPath,
               Shell& shell, const HandoffOptions& options) {
   switch (ModeOfParameters(parameters)) {
@@ -16,3 +18,5 @@ bool RunEntry(const std::vector<std::string>& parameters, const std::string& pro
   }
   return true;
 }
+
+}  // namespace morvo

@@ -13,6 +13,8 @@
 #include "text/MessageFormat.h"
 #include "vka/vka.h"
 
+namespace morvo {
+
 namespace {
 
 // The library's progress procedures take no argument: this is the context of the one library
@@ -156,3 +158,5 @@ void RepackArchives(PatchContext& context, const std::vector<std::string>& archi
   }
   log.LogLine(loglines::kRepackDone);
 }
+
+}  // namespace morvo

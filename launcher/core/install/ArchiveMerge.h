@@ -8,6 +8,8 @@
 
 #include "engine/PatchContext.h"
 
+namespace morvo {
+
 // The extension of name's file-name part, ASCII letters lower-cased, is ".vka" or ".vkd".
 bool IsArchiveFile(std::string_view name);
 
@@ -27,3 +29,5 @@ void RepackProgress();
 
 // Repacks each archive of archives, with its log lines, when there is any.
 void RepackArchives(PatchContext& context, const std::vector<std::string>& archives);
+
+}  // namespace morvo

@@ -22,6 +22,8 @@
 #include "text/MessageFormat.h"
 #include "text/Windows1252.h"
 
+namespace morvo {
+
 namespace {
 
 constexpr std::size_t kChunkSize = 4096;
@@ -242,3 +244,5 @@ void ResumeInterruptedRepacks(PatchContext& context) {
   RepackArchives(context, PendingRepacks(context.ProgramDir));
   ClearPendingRepacks(context.ProgramDir);
 }
+
+}  // namespace morvo

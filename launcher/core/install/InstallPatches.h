@@ -3,6 +3,8 @@
 
 #include "engine/PatchContext.h"
 
+namespace morvo {
+
 // Installs every container of State.InstallFiles in order, then repacks every archive that
 // received a merge. Does not empty InstallFiles or MergedArchives. Sets State.ConfigReplaced
 // when a new configuration was installed and never clears it: whichever pass of the run
@@ -14,3 +16,5 @@ int InstallPatches(PatchContext& context);
 // middle); does nothing when none is pending. Called at start-up before unfinished containers
 // are installed.
 void ResumeInterruptedRepacks(PatchContext& context);
+
+}  // namespace morvo

@@ -10,6 +10,8 @@
 #include "platform/AtomicFile.h"
 #include "text/LittleEndian.h"
 
+namespace morvo {
+
 namespace {
 
 // Reads are gathered so that the small fields and 4096-byte chunks cost few system calls.
@@ -129,3 +131,5 @@ std::string EncodeEntryHeader(std::string_view sourceName, std::string_view dest
   AppendInt32LE(out, dataSize);
   return out;
 }
+
+}  // namespace morvo

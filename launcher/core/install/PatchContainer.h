@@ -10,6 +10,8 @@
 
 #include "platform/UniqueFd.h"
 
+namespace morvo {
+
 class AtomicFileWriter;
 
 inline constexpr char kContainerMagic[] = "MORVOPATCHERPATCHBIN";
@@ -64,3 +66,5 @@ class ContainerReader {
 std::string EncodeContainerHeader(std::int32_t count);
 std::string EncodeEntryHeader(std::string_view sourceName, std::string_view destName,
                               std::int32_t dataSize);
+
+}  // namespace morvo

@@ -13,6 +13,8 @@
 #include "log/LogLines.h"
 #include "platform/AtomicFile.h"
 
+namespace morvo {
+
 namespace {
 
 bool SameBytes(const std::string& a, const std::string& b) {
@@ -97,3 +99,5 @@ bool ResumeInterruptedSelfUpdate(PatchContext& context) {
   std::remove(recordPath.c_str());
   return false;
 }
+
+}  // namespace morvo

@@ -6,6 +6,8 @@
 
 #include "engine/PatchContext.h"
 
+namespace morvo {
+
 // True when path reaches the copy whole as the unquoted tail of the handoff command line, whose
 // words are joined again with single blanks and trimmed: no two blanks in a row, no tab or
 // other control character, no quote, no blank at either end.
@@ -26,3 +28,5 @@ bool StartProgramCopy(PatchContext& context, const std::string& copy);
 // running program is what a finished handoff left behind, and is deleted. True when a copy was
 // started (the window is then closing).
 bool ResumeInterruptedSelfUpdate(PatchContext& context);
+
+}  // namespace morvo

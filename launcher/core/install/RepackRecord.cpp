@@ -9,6 +9,8 @@
 
 #include "platform/UniqueFd.h"
 
+namespace morvo {
+
 void RecordPendingRepack(const std::string& programDir, const std::string& archivePath) {
   const std::string path = programDir + kRepackRecordFileName;
   const UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
@@ -37,3 +39,5 @@ std::vector<std::string> PendingRepacks(const std::string& programDir) {
 void ClearPendingRepacks(const std::string& programDir) {
   ::unlink((programDir + kRepackRecordFileName).c_str());
 }
+
+}  // namespace morvo

@@ -8,6 +8,8 @@
 
 #include "engine/TemporaryNames.h"
 
+namespace morvo {
+
 // Adds archivePath (a full path in programDir) to the record; one write, so a kill leaves the
 // record as it was or with the whole line.
 void RecordPendingRepack(const std::string& programDir, const std::string& archivePath);
@@ -16,3 +18,5 @@ void RecordPendingRepack(const std::string& programDir, const std::string& archi
 std::vector<std::string> PendingRepacks(const std::string& programDir);
 
 void ClearPendingRepacks(const std::string& programDir);
+
+}  // namespace morvo

@@ -6,6 +6,8 @@
 
 #include "text/AsciiText.h"
 
+namespace morvo {
+
 namespace {
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -133,3 +135,5 @@ std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key
 bool IniFile::ReadFlag(std::string_view section, std::string_view key) const {
   return ReadInteger(section, key, 0) != 0;
 }
+
+}  // namespace morvo

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace morvo {
+
 class IniFile {
  public:
   struct Entry {
@@ -48,3 +50,5 @@ class IniFile {
 // Parses a whole text as a 32-bit integer: optional sign, then decimal digits or "0x" and
 // hexadecimal digits (up to 0xFFFFFFFF, taken as its 32-bit pattern). Nothing else may follow.
 bool ParseIniInteger(std::string_view text, std::int32_t& value);
+
+}  // namespace morvo

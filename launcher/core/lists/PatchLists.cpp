@@ -6,6 +6,8 @@
 #include "platform/AtomicFile.h"
 #include "text/AsciiText.h"
 
+namespace morvo {
+
 namespace {
 
 // The register is replaced in one step: a kill never leaves it half-written.
@@ -116,3 +118,5 @@ std::string FileNameOfUrl(const std::string& url) {
   const auto slash = url.rfind('/');
   return slash == std::string::npos ? url : url.substr(slash + 1);
 }
+
+}  // namespace morvo

@@ -5,6 +5,8 @@
 
 #include "engine/PatchRunState.h"
 
+namespace morvo {
+
 // Reads ServerListPath and RegisterPath into DenyPlay, ServerEntries and InstalledEntries and
 // returns BuildDownloadList(); false means there is nothing to download.
 bool ReadPatchLists(PatchRunState& state);
@@ -26,3 +28,5 @@ void RemoveFromRegister(const PatchRunState& state, const std::string& name);
 // The text after the last "/" of url: empty when url is empty or ends with "/", the whole text
 // when it holds no "/". A backslash is an ordinary character.
 std::string FileNameOfUrl(const std::string& url);
+
+}  // namespace morvo

@@ -2,6 +2,8 @@
 // them. Leading blanks are part of a line and show its nesting.
 #pragma once
 
+namespace morvo {
+
 namespace loglines {
 
 inline constexpr char kHeaderTitle[] = "Morvo Patcher Log";
@@ -109,3 +111,5 @@ inline constexpr char kPatchesFailed[] =
 inline constexpr char kEnd[] = "Fin du log.";
 
 }  // namespace loglines
+
+}  // namespace morvo

@@ -9,6 +9,8 @@
 
 #include "log/LogLines.h"
 
+namespace morvo {
+
 namespace {
 
 // True when another process holds the log at path locked; the log is then left to it.
@@ -68,3 +70,5 @@ void LogOpenWithHeader(Logger& log) {
   log.LogLine(loglines::kHeaderRule);
   log.LogBlankLine();
 }
+
+}  // namespace morvo

@@ -9,6 +9,8 @@
 #include "platform/UniqueFd.h"
 #include "text/MessageFormat.h"
 
+namespace morvo {
+
 inline constexpr char kLogFileName[] = "MorvoPatcherLog.txt";
 
 class Logger {
@@ -40,3 +42,5 @@ class Logger {
 
 // Opens the log and writes its three header lines; what a run with logging on does first.
 void LogOpenWithHeader(Logger& log);
+
+}  // namespace morvo

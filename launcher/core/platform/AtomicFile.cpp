@@ -11,6 +11,8 @@
 #include "engine/TemporaryNames.h"
 #include "platform/ProgramDir.h"
 
+namespace morvo {
+
 namespace {
 // Writes are gathered so that many small chunks cost few system calls.
 constexpr std::size_t kBufferSize = 256 * 1024;
@@ -111,3 +113,5 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
   AtomicFileWriter writer(path);
   return writer.Write(bytes.data(), bytes.size()) && writer.Commit(mode, true);
 }
+
+}  // namespace morvo

@@ -10,6 +10,8 @@
 
 #include "platform/UniqueFd.h"
 
+namespace morvo {
+
 class AtomicFileWriter {
  public:
   // Creates target + ".MorvoTMP" exclusively, after removing whatever has that name. The name
@@ -48,3 +50,5 @@ class AtomicFileWriter {
 // is as it was and no temporary file is left.
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                            mode_t mode = 0644);
+
+}  // namespace morvo

@@ -6,6 +6,8 @@
 
 #include "platform/UniqueFd.h"
 
+namespace morvo {
+
 bool CanWriteInFolder(const std::string& folder, std::string_view probeName) {
   const std::string probe = folder + std::string(probeName);
   ::unlink(probe.c_str());  // what a killed earlier check left
@@ -21,3 +23,5 @@ std::optional<std::uint64_t> FreeBytesInFolder(const std::string& folder) {
   if (::statvfs(folder.c_str(), &info) != 0) return std::nullopt;
   return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
 }
+
+}  // namespace morvo

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace morvo {
+
 // Creates and deletes the exclusive file probeName in folder (which ends in '/'). False on a
 // read-only mount or a folder the user may not write into.
 bool CanWriteInFolder(const std::string& folder, std::string_view probeName);
@@ -14,3 +16,5 @@ bool CanWriteInFolder(const std::string& folder, std::string_view probeName);
 // The bytes an unprivileged writer may still use on folder's file system; nullopt when the
 // file system does not say.
 std::optional<std::uint64_t> FreeBytesInFolder(const std::string& folder);
+
+}  // namespace morvo

@@ -10,6 +10,8 @@
 #include "text/AsciiText.h"
 #include "text/Windows1252.h"
 
+namespace morvo {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -115,3 +117,5 @@ std::string SettingsFilePath(const std::string& programDir, std::string_view win
   std::replace(name.begin(), name.end(), '\\', '/');
   return programDir + name;
 }
+
+}  // namespace morvo

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace morvo {
+
 // The UTF-8 path under root (a folder ending in '/') that name designates, reusing at every
 // level an existing file or folder whose name differs only in ASCII case. nullopt for a name
 // that could lead outside root: empty, absolute, a drive letter or any ':', a UNC prefix, a
@@ -30,3 +32,5 @@ std::string ShownFileName(const std::string& path);
 
 // name with its control characters shown as '?', for a log line that quotes a refused name.
 std::string WithoutControls(std::string_view name);
+
+}  // namespace morvo

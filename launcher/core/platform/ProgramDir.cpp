@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+namespace morvo {
+
 std::string ProgramPath() {
   std::vector<char> buffer(4096);
   for (;;) {
@@ -37,3 +39,5 @@ bool EnsureFolderOf(const std::string& path) {
   std::filesystem::create_directories(path.substr(0, slash), error);
   return std::filesystem::is_directory(path.substr(0, slash), error);
 }
+
+}  // namespace morvo

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace morvo {
+
 // Full path of the running executable (from /proc/self/exe).
 std::string ProgramPath();
 
@@ -19,3 +21,5 @@ std::string FolderOfPath(const std::string& path);
 // Creates the folder part of path (before its last '/') and any missing parents; true when it
 // exists afterwards (or path has no folder part).
 bool EnsureFolderOf(const std::string& path);
+
+}  // namespace morvo

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <thread>
 
+namespace morvo {
+
 bool IsProgramRunning(const std::string& path) {
   struct stat file {};
   if (::stat(path.c_str(), &file) != 0) return false;
@@ -33,3 +35,5 @@ bool WaitUntilProgramEnds(const std::string& path, std::chrono::milliseconds lim
   }
   return true;
 }
+
+}  // namespace morvo

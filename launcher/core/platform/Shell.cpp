@@ -11,6 +11,8 @@
 
 #include "platform/UniqueFd.h"
 
+namespace morvo {
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -150,3 +152,5 @@ bool SystemShell::Start(const std::string& program, std::string_view parameters,
   } while (n < 0 && errno == EINTR);
   return n == 0;
 }
+
+}  // namespace morvo

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace morvo {
+
 // Splits a parameter text as a Windows command line is split: blanks (space, tab) separate
 // parameters, double quotes group blanks into one parameter and are removed.
 std::vector<std::string> SplitCommandLine(std::string_view parameters);
@@ -26,3 +28,5 @@ class SystemShell : public Shell {
   bool Start(const std::string& program, std::string_view parameters,
              const std::string& workingDir) override;
 };
+
+}  // namespace morvo

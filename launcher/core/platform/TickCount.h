@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <functional>
 
+namespace morvo {
+
 using TickSource = std::function<std::uint32_t()>;
 
 std::uint32_t MonotonicTickCount();
+
+}  // namespace morvo

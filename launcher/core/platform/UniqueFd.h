@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace morvo {
+
 class UniqueFd {
  public:
   UniqueFd() = default;
@@ -33,3 +35,5 @@ class UniqueFd {
  private:
   int fd_ = -1;
 };
+
+}  // namespace morvo

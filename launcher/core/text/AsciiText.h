@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace morvo {
+
 inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 inline std::string AsciiLower(std::string_view text) {
@@ -27,3 +29,5 @@ inline std::string_view TrimControlAndBlanks(std::string_view text) {
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   return text;
 }
+
+}  // namespace morvo

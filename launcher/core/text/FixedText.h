@@ -4,8 +4,12 @@
 
 #include <cstdint>
 
+namespace morvo {
+
 inline constexpr std::int32_t kEnglishLanguage = 1;
 
 inline const char* FixedText(std::int32_t language, const char* french, const char* english) {
   return language == kEnglishLanguage ? english : french;
 }
+
+}  // namespace morvo

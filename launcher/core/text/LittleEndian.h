@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+namespace morvo {
+
 inline std::int32_t DecodeInt32LE(std::span<const std::uint8_t, 4> bytes) {
   return static_cast<std::int32_t>(
       static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
@@ -19,3 +21,5 @@ void AppendInt32LE(ByteContainer& out, std::int32_t value) {
     out.push_back(static_cast<typename ByteContainer::value_type>(bits >> shift & 0xFF));
   }
 }
+
+}  // namespace morvo

@@ -6,6 +6,8 @@
 #include <charconv>
 #include <clocale>
 
+namespace morvo {
+
 namespace {
 
 std::string FormatReal(double value, char decimalSeparator) {
@@ -87,3 +89,5 @@ char UserDecimalSeparator() {
   freelocale(user);
   return separator;
 }
+
+}  // namespace morvo

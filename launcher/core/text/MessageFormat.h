@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace morvo {
+
 // One value for a %s, %d or %f directive.
 struct FormatArg {
   enum class Kind { Text, Integer, Real };
@@ -37,3 +39,5 @@ std::string FormatMessage(std::string_view pattern, std::initializer_list<Format
 
 // The decimal separator of the user's numeric locale (LC_NUMERIC / LC_ALL / LANG), "." when unset.
 char UserDecimalSeparator();
+
+}  // namespace morvo

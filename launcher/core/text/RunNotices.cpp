@@ -2,6 +2,8 @@
 
 #include "text/FixedText.h"
 
+namespace morvo {
+
 namespace {
 
 bool English(std::int32_t language) { return language == kEnglishLanguage; }
@@ -37,3 +39,5 @@ std::string SelfUpdateDeferredNotice(std::int32_t language) {
              : "La mise \xE0 jour du lanceur attend : le chemin de son dossier contient deux "
                "espaces de suite, une tabulation ou un guillemet.";
 }
+
+}  // namespace morvo

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace morvo {
+
 // At the end of a run in which count patches (1 or more) could not be downloaded or installed.
 std::string FailedPatchesNotice(int count, std::int32_t language);
 
@@ -14,3 +16,5 @@ std::string ReadOnlyFolderNotice(std::int32_t language);
 // When a new launcher copy is left for the next start because the program's path cannot be
 // handed to it.
 std::string SelfUpdateDeferredNotice(std::int32_t language);
+
+}  // namespace morvo

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace morvo {
+
 namespace {
 
 // Code points of the bytes 0x80..0x9F; the five undefined ones keep their C1 control.
@@ -89,3 +91,5 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
   }
   return out;
 }
+
+}  // namespace morvo

@@ -9,6 +9,8 @@
 
 #include "MediaTestSupport.h"
 
+using namespace morvo;
+
 namespace {
 
 // Records what the music asks of its player, and whether the loop timer was still running

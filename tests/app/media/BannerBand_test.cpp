@@ -11,6 +11,8 @@
 #include "MediaTestSupport.h"
 #include "PictureEncode.h"
 
+using namespace morvo;
+
 namespace {
 
 class MediaBanner : public ::testing::Test {

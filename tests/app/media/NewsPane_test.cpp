@@ -19,6 +19,8 @@
 
 #include "SettingsColor.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr int kLoadTimeoutMs = 30000;

@@ -18,6 +18,8 @@
 #include "SettingsBuilder.h"
 #include "config/ConfigWriter.h"
 
+using namespace morvo;
+
 namespace {
 
 QString g_programDir;  // where MorvoPatcher and libvka.so were built

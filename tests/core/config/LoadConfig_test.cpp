@@ -9,6 +9,8 @@
 #include "config/ConfigReader.h"
 #include "config/ConfigWriter.h"
 
+using namespace morvo;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

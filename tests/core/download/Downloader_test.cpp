@@ -11,6 +11,8 @@
 
 #include "RunTestSupport.h"
 
+using namespace morvo;
+
 namespace {
 
 // Every notification in order, with the invariants a download must keep checked on the way.

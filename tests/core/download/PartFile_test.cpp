@@ -6,6 +6,8 @@
 
 #include "TempDir.h"
 
+using namespace morvo;
+
 namespace {
 
 TEST(PartFile, CommitPutsTheWholeBodyOnTheTargetAndDroppingItLeavesTheTarget) {

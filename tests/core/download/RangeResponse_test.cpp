@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace morvo;
+
 namespace {
 
 TEST(RangeResponse, StatusLines) {

@@ -5,6 +5,8 @@
 #include "FakeWindow.h"
 #include "text/MessageFormat.h"
 
+using namespace morvo;
+
 namespace {
 
 class StatusCallbackTest : public ::testing::Test {

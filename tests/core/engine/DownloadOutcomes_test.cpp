@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace morvo;
+
 namespace {
 
 using Lines = std::vector<std::string>;

@@ -11,6 +11,8 @@
 #include "RunTestSupport.h"
 #include "config/ConfigWriter.h"
 
+using namespace morvo;
+
 namespace {
 
 using Lines = std::vector<std::string>;

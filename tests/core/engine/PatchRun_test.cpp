@@ -9,6 +9,8 @@
 #include "config/ConfigWriter.h"
 #include "engine/WindowlessRun.h"
 
+using namespace morvo;
+
 namespace {
 
 using Lines = std::vector<std::string>;

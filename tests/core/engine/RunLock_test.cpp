@@ -15,6 +15,8 @@
 #include "config/ConfigWriter.h"
 #include "engine/WindowlessRun.h"
 
+using namespace morvo;
+
 namespace {
 
 // What another launcher holds: the lock on the folder's lock file, through its own descriptor.

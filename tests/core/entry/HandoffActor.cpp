@@ -17,6 +17,8 @@
 #include "entry/ProgramEntry.h"
 #include "platform/ProgramDir.h"
 
+using namespace morvo;
+
 namespace {
 
 void Record(const std::string& event) {

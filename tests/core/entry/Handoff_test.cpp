@@ -13,6 +13,8 @@
 #include "platform/ProgramDir.h"
 #include "platform/RunningProgram.h"
 
+using namespace morvo;
+
 namespace {
 
 const std::string kGame = "Game Launcher";  // a blank in the name, as the handoff must survive

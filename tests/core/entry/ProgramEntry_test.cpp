@@ -7,6 +7,8 @@
 #include "TempDir.h"
 #include "entry/CommandTail.h"
 
+using namespace morvo;
+
 using Params = std::vector<std::string>;
 
 TEST(StartupCommandTail, RebuildsTheUnquotedPath) {

@@ -9,6 +9,8 @@
 #include "install/ArchiveMerge.h"
 #include "install/RepackRecord.h"
 
+using namespace morvo;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include "InstallTestSupport.h"
 
+using namespace morvo;
+
 namespace {
 
 TEST(PatchContainer, ReadsWhatTheEncoderWrites) {

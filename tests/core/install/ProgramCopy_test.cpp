@@ -6,6 +6,8 @@
 
 #include "InstallTestSupport.h"
 
+using namespace morvo;
+
 namespace {
 
 void WriteProgram(const std::string& path, const std::string& bytes) {

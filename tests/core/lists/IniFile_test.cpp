@@ -4,6 +4,8 @@
 
 #include "InstallTestSupport.h"
 
+using namespace morvo;
+
 namespace {
 
 using Lines = std::vector<std::string>;

@@ -6,6 +6,8 @@
 
 #include "InstallTestSupport.h"
 
+using namespace morvo;
+
 namespace {
 
 using Lines = std::vector<std::string>;

@@ -10,6 +10,8 @@
 #include "TempDir.h"
 #include "log/LogLines.h"
 
+using namespace morvo;
+
 TEST(StartupLogger, WritesWindows1252LinesWithCrLf) {
   TempDir dir;
   Logger log(dir.path());

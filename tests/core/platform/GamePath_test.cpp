@@ -6,6 +6,8 @@
 
 #include "InstallTestSupport.h"
 
+using namespace morvo;
+
 namespace fs = std::filesystem;
 
 namespace {

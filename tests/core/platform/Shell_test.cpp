@@ -11,6 +11,8 @@
 #include "TempDir.h"
 #include "platform/ProgramDir.h"
 
+using namespace morvo;
+
 using Words = std::vector<std::string>;
 
 TEST(StartupShell, ParameterTextSplitsLikeAWindowsCommandLine) {

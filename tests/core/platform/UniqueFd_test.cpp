@@ -5,6 +5,8 @@
 
 #include <utility>
 
+using namespace morvo;
+
 namespace {
 
 bool IsOpenDescriptor(int fd) { return ::fcntl(fd, F_GETFD) != -1; }

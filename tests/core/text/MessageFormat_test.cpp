@@ -4,6 +4,8 @@
 
 #include <vector>
 
+using namespace morvo;
+
 namespace {
 
 std::string Format(std::string_view pattern, std::vector<FormatArg> args, char separator = ',') {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace morvo;
+
 TEST(StartupWindows1252, FrenchLettersAndHighRangeBecomeUtf8) {
   EXPECT_EQ(Windows1252ToUtf8("termin\xE9"), "termin\xC3\xA9");
   EXPECT_EQ(Windows1252ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
