@@ -54,8 +54,8 @@ TEST(StartupMkconfig, DumpThenBuildGivesTheSameBytes) {
   ConfigRecord record;
   ASSERT_TRUE(ParseConfigRecord(*SerializeConfig(odd), record));
   for (auto& field : record) {
-    if (field.name == "ShowQuit") field.numbers = {256};
-    if (field.name == "ClickSoundEnabled") field.numbers = {-2};
+    if (field.Name == "ShowQuit") field.Numbers = {256};
+    if (field.Name == "ClickSoundEnabled") field.Numbers = {-2};
   }
   const std::vector<std::uint8_t> original = *EncodeConfigRecord(record);
 

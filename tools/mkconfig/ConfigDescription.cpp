@@ -33,7 +33,7 @@ std::optional<std::vector<std::uint8_t>> ReadBlobFile(const std::filesystem::pat
 // Fills field from its description value; false with why set on a bad value.
 bool FillField(ConfigField& field, const std::string& value, const std::filesystem::path& baseDir,
                std::string& why) {
-  switch (field.kind) {
+  switch (field.Kind) {
     case ConfigFieldKind::Text: {
       auto text = ParseTextValue(value, why);
       if (!text) return false;
@@ -41,28 +41,28 @@ bool FillField(ConfigField& field, const std::string& value, const std::filesyst
         why = "text is " + std::to_string(text->size()) + " bytes, at most 255 fit";
         return false;
       }
-      field.text = std::move(*text);
+      field.Text = std::move(*text);
       return true;
     }
     case ConfigFieldKind::Int32:
     case ConfigFieldKind::Colour: {
       const auto number = ParseNumberValue(value);
       if (!number) why = "expected a 32-bit number (decimal or 0x hex)";
-      if (number) field.numbers = {*number};
+      if (number) field.Numbers = {*number};
       return number.has_value();
     }
     case ConfigFieldKind::Flag: {
       const auto flag = ParseFlagValue(value);
       if (!flag) why = "expected true, false or a number";
-      if (flag) field.numbers = {*flag};
+      if (flag) field.Numbers = {*flag};
       return flag.has_value();
     }
     case ConfigFieldKind::Rect:
     case ConfigFieldKind::Size: {
-      auto numbers = ParseNumberList(value, NumberCount(field.kind));
+      auto numbers = ParseNumberList(value, NumberCount(field.Kind));
       if (!numbers)
-        why = field.kind == ConfigFieldKind::Rect ? "expected X, Y, W, H" : "expected W, H";
-      if (numbers) field.numbers = std::move(*numbers);
+        why = field.Kind == ConfigFieldKind::Rect ? "expected X, Y, W, H" : "expected W, H";
+      if (numbers) field.Numbers = std::move(*numbers);
       return numbers.has_value();
     }
     case ConfigFieldKind::Blob: {
@@ -77,7 +77,7 @@ bool FillField(ConfigField& field, const std::string& value, const std::filesyst
         why = "cannot read file " + path.string();
         return false;
       }
-      field.blob = std::move(*bytes);
+      field.Blob = std::move(*bytes);
       return true;
     }
   }
@@ -142,7 +142,7 @@ std::optional<ConfigRecord> ParseDescription(std::string_view description,
   std::string unknownName;
   for (const auto& [name, line] : given) {
     const bool known = std::any_of(everyField.begin(), everyField.end(),
-                                   [&](const ConfigField& f) { return f.name == name; });
+                                   [&](const ConfigField& f) { return f.Name == name; });
     if (!known && (unknown == nullptr || line.line < unknown->line)) {
       unknown = &line;
       unknownName = name;
@@ -157,24 +157,24 @@ std::optional<ConfigRecord> ParseDescription(std::string_view description,
   const auto bannerKind = kind == given.end() ? std::nullopt : ParseNumberValue(kind->second.value);
   ConfigRecord record = ConfigSchema(bannerKind.value_or(0) > 0);
   const auto banner = given.find("BannerData");
-  if (banner != given.end() && record.back().name != "BannerData" && bannerKind) {
+  if (banner != given.end() && record.back().Name != "BannerData" && bannerKind) {
     error = LineError(banner->second.line, "BannerData", "given while BannerKind is 0 or below");
     return std::nullopt;
   }
   for (auto& field : record) {
-    const auto at = given.find(field.name);
+    const auto at = given.find(field.Name);
     if (at == given.end()) {
-      error = field.name + ": missing";
+      error = field.Name + ": missing";
       return std::nullopt;
     }
     std::string why;
     if (!FillField(field, at->second.value, baseDir, why)) {
-      error = LineError(at->second.line, field.name, why);
+      error = LineError(at->second.line, field.Name, why);
       return std::nullopt;
     }
-    if (field.name == "SkinImage" &&
-        (field.blob.size() < 2 || field.blob[0] != 'B' || field.blob[1] != 'M')) {
-      error = LineError(at->second.line, field.name, "not a BMP file");
+    if (field.Name == "SkinImage" &&
+        (field.Blob.size() < 2 || field.Blob[0] != 'B' || field.Blob[1] != 'M')) {
+      error = LineError(at->second.line, field.Name, "not a BMP file");
       return std::nullopt;
     }
   }
@@ -185,31 +185,31 @@ std::string DescribeRecord(const ConfigRecord& record) {
   std::string out = "# Config.mpc description: one \"Name = value\" line per field.\n";
   std::int32_t bannerKind = 0;
   for (const auto& field : record) {
-    out += field.name + " = ";
-    switch (field.kind) {
+    out += field.Name + " = ";
+    switch (field.Kind) {
       case ConfigFieldKind::Text:
-        out += QuoteTextValue(field.text);
+        out += QuoteTextValue(field.Text);
         break;
       case ConfigFieldKind::Int32:
-        out += std::to_string(field.numbers.at(0));
+        out += std::to_string(field.Numbers.at(0));
         break;
       case ConfigFieldKind::Colour:
-        out += FormatHex(field.numbers.at(0));
+        out += FormatHex(field.Numbers.at(0));
         break;
       case ConfigFieldKind::Flag:
-        out += FormatFlag(field.numbers.at(0));
+        out += FormatFlag(field.Numbers.at(0));
         break;
       case ConfigFieldKind::Rect:
       case ConfigFieldKind::Size:
-        for (std::size_t i = 0; i < field.numbers.size(); ++i) {
-          out += (i ? ", " : "") + std::to_string(field.numbers[i]);
+        for (std::size_t i = 0; i < field.Numbers.size(); ++i) {
+          out += (i ? ", " : "") + std::to_string(field.Numbers[i]);
         }
         break;
       case ConfigFieldKind::Blob:
-        out += field.name == "SkinImage" ? SkinFileName() : BannerFileName(bannerKind);
+        out += field.Name == "SkinImage" ? SkinFileName() : BannerFileName(bannerKind);
         break;
     }
-    if (field.name == "BannerKind") bannerKind = field.numbers.at(0);
+    if (field.Name == "BannerKind") bannerKind = field.Numbers.at(0);
     out += "\n";
   }
   return out;

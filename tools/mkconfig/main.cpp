@@ -85,11 +85,11 @@ int Dump(const std::string& configPath, const std::string& outputPath) {
   const auto folder = std::filesystem::path(outputPath).parent_path();
   std::int32_t bannerKind = 0;
   for (const auto& field : record) {
-    if (field.name == "BannerKind") bannerKind = field.numbers.at(0);
-    if (field.kind != ConfigFieldKind::Blob) continue;
+    if (field.Name == "BannerKind") bannerKind = field.Numbers.at(0);
+    if (field.Kind != ConfigFieldKind::Blob) continue;
     const auto blobPath =
-        folder / (field.name == "SkinImage" ? SkinFileName() : BannerFileName(bannerKind));
-    if (!WriteWholeFile(blobPath, field.blob)) return Fail(blobPath.string(), "cannot be written");
+        folder / (field.Name == "SkinImage" ? SkinFileName() : BannerFileName(bannerKind));
+    if (!WriteWholeFile(blobPath, field.Blob)) return Fail(blobPath.string(), "cannot be written");
   }
   if (!WriteWholeFile(outputPath, AsBytes(DescribeRecord(record)))) {
     return Fail(outputPath, "cannot be written");

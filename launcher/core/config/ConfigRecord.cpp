@@ -15,25 +15,25 @@ class RecordBuilder {
   explicit RecordBuilder(ConfigRecord& record) : record_(record) {}
 
   void Text(const std::string& name, const std::string& text) {
-    Add(name, ConfigFieldKind::Text).text = text;
+    Add(name, ConfigFieldKind::Text).Text = text;
   }
   void Int32(const std::string& name, std::int32_t value) {
-    Add(name, ConfigFieldKind::Int32).numbers = {value};
+    Add(name, ConfigFieldKind::Int32).Numbers = {value};
   }
   void Colour(const std::string& name, std::int32_t value) {
-    Add(name, ConfigFieldKind::Colour).numbers = {value};
+    Add(name, ConfigFieldKind::Colour).Numbers = {value};
   }
   void Flag(const std::string& name, bool value) {
-    Add(name, ConfigFieldKind::Flag).numbers = {value ? 1 : 0};
+    Add(name, ConfigFieldKind::Flag).Numbers = {value ? 1 : 0};
   }
   void Rect(const std::string& name, const SettingsRect& r) {
-    Add(name, ConfigFieldKind::Rect).numbers = {r.X, r.Y, r.Width, r.Height};
+    Add(name, ConfigFieldKind::Rect).Numbers = {r.X, r.Y, r.Width, r.Height};
   }
   void Size(const std::string& name, const SettingsSize& s) {
-    Add(name, ConfigFieldKind::Size).numbers = {s.Width, s.Height};
+    Add(name, ConfigFieldKind::Size).Numbers = {s.Width, s.Height};
   }
   void Blob(const std::string& name, const std::vector<std::uint8_t>& blob) {
-    Add(name, ConfigFieldKind::Blob).blob = blob;
+    Add(name, ConfigFieldKind::Blob).Blob = blob;
   }
   void Banner(const std::string& name, const std::optional<std::vector<std::uint8_t>>& banner,
               bool present) {
@@ -72,8 +72,8 @@ ConfigRecord ConfigSchema(bool bannerPresent) {
   empty.BannerKind = bannerPresent ? 1 : 0;
   ConfigRecord record = RecordOfSettings(empty);
   for (auto& field : record) {
-    if (field.kind != ConfigFieldKind::Text && field.kind != ConfigFieldKind::Blob) {
-      field.numbers.assign(NumberCount(field.kind), 0);
+    if (field.Kind != ConfigFieldKind::Text && field.Kind != ConfigFieldKind::Blob) {
+      field.Numbers.assign(NumberCount(field.Kind), 0);
     }
   }
   return record;
@@ -88,19 +88,19 @@ ConfigRecord RecordOfSettings(const PatcherSettings& settings) {
 std::optional<std::vector<std::uint8_t>> EncodeConfigRecord(const ConfigRecord& record) {
   std::vector<std::uint8_t> out(kConfigMagic, kConfigMagic + kConfigMagicSize);
   for (const auto& field : record) {
-    if (field.numbers.size() != NumberCount(field.kind)) return std::nullopt;
-    if (field.kind == ConfigFieldKind::Text) {
-      if (field.text.size() > kConfigTextLimit) return std::nullopt;
-      AppendInt32LE(out, static_cast<std::int32_t>(field.text.size()));
-      out.insert(out.end(), field.text.begin(), field.text.end());
-    } else if (field.kind == ConfigFieldKind::Blob) {
-      if (field.blob.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    if (field.Numbers.size() != NumberCount(field.Kind)) return std::nullopt;
+    if (field.Kind == ConfigFieldKind::Text) {
+      if (field.Text.size() > kConfigTextLimit) return std::nullopt;
+      AppendInt32LE(out, static_cast<std::int32_t>(field.Text.size()));
+      out.insert(out.end(), field.Text.begin(), field.Text.end());
+    } else if (field.Kind == ConfigFieldKind::Blob) {
+      if (field.Blob.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return std::nullopt;
       }
-      AppendInt32LE(out, static_cast<std::int32_t>(field.blob.size()));
-      out.insert(out.end(), field.blob.begin(), field.blob.end());
+      AppendInt32LE(out, static_cast<std::int32_t>(field.Blob.size()));
+      out.insert(out.end(), field.Blob.begin(), field.Blob.end());
     } else {
-      for (std::int32_t value : field.numbers) AppendInt32LE(out, value);
+      for (std::int32_t value : field.Numbers) AppendInt32LE(out, value);
     }
   }
   return out;

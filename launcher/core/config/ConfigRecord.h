@@ -14,11 +14,11 @@ namespace morvo {
 enum class ConfigFieldKind { Text, Int32, Flag, Colour, Rect, Size, Blob };
 
 struct ConfigField {
-  std::string name;
-  ConfigFieldKind kind = ConfigFieldKind::Int32;
-  std::string text;                   // Text: the stored bytes
-  std::vector<std::int32_t> numbers;  // Int32, Flag, Colour: 1; Rect: 4 (X, Y, W, H); Size: 2
-  std::vector<std::uint8_t> blob;     // Blob
+  std::string Name;
+  ConfigFieldKind Kind = ConfigFieldKind::Int32;
+  std::string Text;                   // Text: the stored bytes
+  std::vector<std::int32_t> Numbers;  // Int32, Flag, Colour: 1; Rect: 4 (X, Y, W, H); Size: 2
+  std::vector<std::uint8_t> Blob;     // Blob
 
   bool operator==(const ConfigField&) const = default;
 };

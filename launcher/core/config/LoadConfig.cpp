@@ -100,7 +100,7 @@ class FieldReader {
     if (!Read(bytes, static_cast<std::size_t>(count))) return;
     text.assign(bytes, strnlen(bytes, static_cast<std::size_t>(count)));
     if (ConfigField* field = Keep(name, ConfigFieldKind::Text, {})) {
-      field->text.assign(bytes, static_cast<std::size_t>(count));
+      field->Text.assign(bytes, static_cast<std::size_t>(count));
     }
   }
   void Blob(const std::string& name, std::vector<std::uint8_t>& blob) {
@@ -122,7 +122,7 @@ class FieldReader {
       Read(blob.data() + at, piece);
       remaining -= piece;
     }
-    if (ConfigField* field = Keep(name, ConfigFieldKind::Blob, {})) field->blob = blob;
+    if (ConfigField* field = Keep(name, ConfigFieldKind::Blob, {})) field->Blob = blob;
   }
   void Banner(const std::string& name, std::optional<std::vector<std::uint8_t>>& banner,
               bool present) {

@@ -28,16 +28,16 @@ bool ExpandDirective(std::string& out, char directive, const FormatArg* arg,
   if (arg == nullptr) return false;
   switch (directive) {
     case 's':
-      if (arg->kind != FormatArg::Kind::Text) return false;
-      out += arg->text;
+      if (arg->Type != FormatArg::Kind::Text) return false;
+      out += arg->Text;
       return true;
     case 'd':
-      if (arg->kind != FormatArg::Kind::Integer) return false;
-      out += std::to_string(arg->integer);
+      if (arg->Type != FormatArg::Kind::Integer) return false;
+      out += std::to_string(arg->Integer);
       return true;
     case 'f':
-      if (arg->kind != FormatArg::Kind::Real) return false;
-      out += FormatReal(arg->real, decimalSeparator);
+      if (arg->Type != FormatArg::Kind::Real) return false;
+      out += FormatReal(arg->Real, decimalSeparator);
       return true;
     default:
       return false;

@@ -13,18 +13,18 @@ namespace morvo {
 // One value for a %s, %d or %f directive.
 struct FormatArg {
   enum class Kind { Text, Integer, Real };
-  Kind kind;
-  std::string_view text;
-  std::int64_t integer = 0;
-  double real = 0.0;
+  Kind Type;
+  std::string_view Text;
+  std::int64_t Integer = 0;
+  double Real = 0.0;
 
-  FormatArg(std::string_view value) : kind(Kind::Text), text(value) {}
-  FormatArg(const std::string& value) : kind(Kind::Text), text(value) {}
-  FormatArg(const char* value) : kind(Kind::Text), text(value) {}
+  FormatArg(std::string_view value) : Type(Kind::Text), Text(value) {}
+  FormatArg(const std::string& value) : Type(Kind::Text), Text(value) {}
+  FormatArg(const char* value) : Type(Kind::Text), Text(value) {}
   template <std::integral T>
-  FormatArg(T value) : kind(Kind::Integer), integer(static_cast<std::int64_t>(value)) {}
+  FormatArg(T value) : Type(Kind::Integer), Integer(static_cast<std::int64_t>(value)) {}
   template <std::floating_point T>
-  FormatArg(T value) : kind(Kind::Real), real(static_cast<double>(value)) {}
+  FormatArg(T value) : Type(Kind::Real), Real(static_cast<double>(value)) {}
 };
 
 // Expands pattern with args, in order: %s takes a text, %d an integer, %f a real written with

@@ -221,12 +221,12 @@ TEST(StartupLoadConfig, RecordKeepsFieldsExactlyAsStored) {
   ASSERT_TRUE(ParseConfigRecord(marked, record));
   EXPECT_EQ(EncodeConfigRecord(record), marked);
   ASSERT_EQ(record.size(), ConfigSchema(true).size());
-  EXPECT_EQ(record[0].name, "StartCaption");
-  EXPECT_EQ(record[0].text, std::string("ab\0cd", 5));
+  EXPECT_EQ(record[0].Name, "StartCaption");
+  EXPECT_EQ(record[0].Text, std::string("ab\0cd", 5));
   const auto music = std::find_if(record.begin(), record.end(),
-                                  [](const ConfigField& f) { return f.name == "MusicEnabled"; });
+                                  [](const ConfigField& f) { return f.Name == "MusicEnabled"; });
   ASSERT_NE(music, record.end());
-  EXPECT_EQ(music->numbers, std::vector<std::int32_t>{256});
+  EXPECT_EQ(music->Numbers, std::vector<std::int32_t>{256});
 
   ConfigRecord untouched = record;
   bytes.pop_back();
