@@ -1,15 +1,14 @@
 #include "download/Downloader.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 #include <thread>
 
-#include "RunTestSupport.h"
+#include "LoopbackSockets.h"
+#include "TempDir.h"
+#include "TestHttpServer.h"
 
 namespace {
 
@@ -59,48 +58,10 @@ DownloadOptions QuickOptions() {
   return options;
 }
 
-// A port on 127.0.0.1 on which nothing listens.
-int ClosedPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
+// The address of a local file: "file:///tmp/x", or "file:///" and the path from its drive.
+std::string FileUrl(const std::string& path) {
+  return "file://" + std::string(path.starts_with("/") ? "" : "/") + path;
 }
-
-// A listening socket whose accept queue is full: the kernel drops further connection attempts,
-// so a connect to it never completes.
-class FullListener {
- public:
-  FullListener() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(fd_, 0);
-    socklen_t length = sizeof address;
-    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    for (int& client : clients_) {
-      client = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-      ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    }
-  }
-  ~FullListener() {
-    for (int client : clients_) ::close(client);
-    ::close(fd_);
-  }
-  int port() const { return port_; }
-
- private:
-  int fd_;
-  int port_ = 0;
-  int clients_[3] = {};
-};
 
 class DownloaderTest : public ::testing::Test {
  protected:
@@ -155,7 +116,7 @@ TEST_F(DownloaderTest, EmptyBodyAndRedirectAndFileAddress) {
   WriteFileBytes(source, body.substr(0, 1234));
   RecordingCallback third;
   ASSERT_TRUE(
-      MakeSystemDownloader(QuickOptions())->Download("file://" + source, target, third).Succeeded);
+      MakeSystemDownloader(QuickOptions())->Download(FileUrl(source), target, third).Succeeded);
   EXPECT_EQ(ReadFileBytes(target), body.substr(0, 1234));
 }
 
@@ -216,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"RedirectToALocalFileRefused",
                                   [](TestHttpServer& s, const std::string& dir) {
                                     WriteFileBytes(dir + "secret", "local bytes");
-                                    s.Redirect("/p.pak", "file://" + dir + "secret");
+                                    s.Redirect("/p.pak", FileUrl(dir + "secret"));
                                     return s.Url("/p.pak");
                                   },
                                   1, ""},
