@@ -2,11 +2,10 @@
 // between the downloads of a run.
 #include <curl/curl.h>
 
-#include <algorithm>
-#include <cctype>
 #include <memory>
 #include <string>
 
+#include "download/DownloadAddress.h"
 #include "download/Downloader.h"
 #include "download/PartFile.h"
 #include "download/RangeResponse.h"
@@ -28,13 +27,6 @@ struct HandleDeleter {
 struct ListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-
-bool IsHttpUrl(const std::string& url) {
-  auto lower = url.substr(0, 8);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower.starts_with("http://") || lower.starts_with("https://");
-}
 
 // Failures that another attempt may cure: the network, the server being busy or broken for a
 // moment. A missing file (404) or a refused certificate stays as it is.

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 #include "LoopbackSockets.h"
@@ -295,6 +297,44 @@ TEST_F(DownloaderTest, TargetThatCannotBeWrittenStillEndsTheDownload) {
   EXPECT_EQ(callback.starts, 1);
   EXPECT_EQ(callback.stops, 1);
   EXPECT_EQ(server.Requests("/p.pak"), 0);
+}
+
+// Players' folders are often named in their own script: the UTF-8 path must reach the file
+// system as the same name, for the part file, the target and a local source alike.
+TEST_F(DownloaderTest, PathsOutsideAsciiNameTheSameFiles) {
+  const std::string folderName =
+      "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xE6\xB8\xB8\xE6\x88\x8F";  // "Игры 游戏"
+  const auto onDisk = [](const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  };
+  const auto readBack = [&](const std::string& utf8) {
+    std::ifstream in(onDisk(utf8), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string game = folder / folderName + "/";
+  ASSERT_TRUE(std::filesystem::create_directory(onDisk(game)));
+  const std::string body = Pattern(70000);
+  server.Serve("/p.pak", body);
+  target = game + "MorvoTMPp0001.pak";
+
+  ASSERT_TRUE(Fetch(server.Url("/p.pak")).Succeeded);
+  EXPECT_EQ(readBack(target), body);
+  EXPECT_FALSE(std::filesystem::exists(onDisk(target + ".part")));
+
+  // The same folder as a local address, percent-escaped as a browser writes it.
+  std::ofstream(onDisk(game + "source.bin"), std::ios::binary) << body.substr(0, 999);
+  std::string escaped;
+  for (const char c : game + "source.bin") {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    escaped += byte < 0x80 && c != ' ' ? std::string(1, c)
+                                       : std::string{'%', kHex[byte >> 4], kHex[byte & 15]};
+  }
+  RecordingCallback second;
+  const std::string copy = game + "copy.bin";
+  ASSERT_TRUE(
+      MakeSystemDownloader(QuickOptions())->Download(FileUrl(escaped), copy, second).Succeeded);
+  EXPECT_EQ(readBack(copy), body.substr(0, 999));
 }
 
 }  // namespace
