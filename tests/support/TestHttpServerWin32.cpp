@@ -1,6 +1,6 @@
-// The test server's transport on winsock: one thread accepts, one thread per connection reads
-// one request, answers it (applying a "bytes=FIRST-" or "bytes=FIRST-LAST" range where that is
-// honoured) and closes the connection.
+// The test server's transport on winsock (also a proxy for any host): one thread accepts, one
+// thread per connection reads one request, answers it (applying a "bytes=FIRST-" or
+// "bytes=FIRST-LAST" range where that is honoured) and closes the connection.
 #include <winsock2.h>
 
 #include <algorithm>
@@ -145,7 +145,10 @@ void TestHttpServer::Transport::Converse(TestHttpServer& server, SOCKET client) 
   // "GET /path?query HTTP/1.1": the route is the path.
   const std::size_t start = head.find(' ') + 1;
   const std::string target = head.substr(start, head.find(' ', start) - start);
-  const std::string path = target.substr(0, target.find('?'));
+  std::string path = target.substr(0, target.find('?'));
+  // A request to a proxy names the whole address ("http://host:80/path"); the server answers
+  // it as its own, so that it can stand for the proxy.
+  if (path.starts_with("http://")) path.erase(0, std::min(path.find('/', 7), path.size()));
   const std::string rangeHeader = HeaderValue(head, "Range");
   const auto answer = server.AnswerFor(path, rangeHeader, HeaderValue(head, "If-Range"));
 

@@ -123,10 +123,10 @@ class HttpAttempt {
   HttpAttempt(const DownloadOptions& options, BindStatusCallback& callback, AttemptTarget& target)
       : options_(options), callback_(callback), target_(target), stallWatch_(options) {}
 
-  AttemptResult Run(HINTERNET session, const std::wstring& url, SystemProxy& proxy);
+  AttemptResult Run(HINTERNET session, const std::wstring& url);
 
  private:
-  std::optional<AttemptResult> Open(HINTERNET session, const std::wstring& url, SystemProxy& proxy);
+  std::optional<AttemptResult> Open(HINTERNET session, const std::wstring& url);
   void SetLimits();
   // Waits for the step just started to complete: true when it did (state_->error says how),
   // false when the transfer stalled meanwhile.
@@ -148,8 +148,7 @@ class HttpAttempt {
   std::uint64_t bodyBytes_ = 0;
 };
 
-std::optional<AttemptResult> HttpAttempt::Open(HINTERNET session, const std::wstring& url,
-                                               SystemProxy& proxy) {
+std::optional<AttemptResult> HttpAttempt::Open(HINTERNET session, const std::wstring& url) {
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof parts;
   parts.dwHostNameLength = static_cast<DWORD>(-1);
@@ -180,7 +179,6 @@ std::optional<AttemptResult> HttpAttempt::Open(HINTERNET session, const std::wst
     return ClientFailure(GetLastError());
   }
   SetLimits();
-  proxy.ApplyTo(request_.Get(), url);
   if (target_.RangeStart > 0) {
     std::wstring headers = L"Range: bytes=" + std::to_wstring(target_.RangeStart) + L"-\r\n";
     if (!target_.Validator.empty())
@@ -300,9 +298,9 @@ AttemptResult HttpAttempt::ReadBody() {
   return AttemptResult{{true, ""}};
 }
 
-AttemptResult HttpAttempt::Run(HINTERNET session, const std::wstring& url, SystemProxy& proxy) {
+AttemptResult HttpAttempt::Run(HINTERNET session, const std::wstring& url) {
   if (!state_->stepDone) return Failure("no transfer handle");
-  if (auto failed = Open(session, url, proxy)) return *failed;
+  if (auto failed = Open(session, url)) return *failed;
   if (auto failed = Step(WinHttpSendRequest(request_.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                             WINHTTP_NO_REQUEST_DATA, 0, 0, 0))) {
     return *failed;
@@ -314,10 +312,14 @@ AttemptResult HttpAttempt::Run(HINTERNET session, const std::wstring& url, Syste
 
 }  // namespace
 
-UniqueInternet OpenHttpSession() {
-  UniqueInternet session(WinHttpOpen(L"MorvoPatcher", WINHTTP_ACCESS_TYPE_NO_PROXY,
-                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
-                                     WINHTTP_FLAG_ASYNC));
+UniqueInternet OpenHttpSession(const ProxyChoice& proxy) {
+  // The proxy is the session's rather than each request's: Wine ignores one set on a request.
+  const bool direct = proxy.Proxy.empty();
+  UniqueInternet session(WinHttpOpen(
+      L"MorvoPatcher", direct ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_NAMED_PROXY,
+      direct ? WINHTTP_NO_PROXY_NAME : proxy.Proxy.c_str(),
+      direct || proxy.Bypass.empty() ? WINHTTP_NO_PROXY_BYPASS : proxy.Bypass.c_str(),
+      WINHTTP_FLAG_ASYNC));
   if (session && WinHttpSetStatusCallback(
                      session.Get(), &OnClientStatus,
                      WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
@@ -327,8 +329,8 @@ UniqueInternet OpenHttpSession() {
   return session;
 }
 
-AttemptResult RunHttpAttempt(HINTERNET session, const std::wstring& url, SystemProxy& proxy,
+AttemptResult RunHttpAttempt(HINTERNET session, const std::wstring& url,
                              const DownloadOptions& options, BindStatusCallback& callback,
                              AttemptTarget& target) {
-  return HttpAttempt(options, callback, target).Run(session, url, proxy);
+  return HttpAttempt(options, callback, target).Run(session, url);
 }

@@ -9,14 +9,14 @@
 #include "download/RetriedDownload.h"
 #include "download/SystemProxyWin32.h"
 
-// A session for HttpAttempt: asynchronous, no proxy of its own (each request gets the user's),
-// nothing reported to it that HttpAttempt does not handle. Empty when it cannot be made.
-UniqueInternet OpenHttpSession();
+// A session for RunHttpAttempt, its requests going through proxy: asynchronous, nothing
+// reported to it that RunHttpAttempt does not handle. Empty when it cannot be made.
+UniqueInternet OpenHttpSession(const ProxyChoice& proxy);
 
 // Asks for the body of url from target.RangeStart on and appends it to target.File. The client
 // works asynchronously; the calling thread waits for each of its steps in short slices and
 // reports progress and watches for a stall in between, so every notification comes on the
 // calling thread, also while no byte arrives.
-AttemptResult RunHttpAttempt(HINTERNET session, const std::wstring& url, SystemProxy& proxy,
+AttemptResult RunHttpAttempt(HINTERNET session, const std::wstring& url,
                              const DownloadOptions& options, BindStatusCallback& callback,
                              AttemptTarget& target);

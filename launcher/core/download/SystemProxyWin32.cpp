@@ -29,27 +29,23 @@ struct FoundProxy : WINHTTP_PROXY_INFO {
   FoundProxy& operator=(const FoundProxy&) = delete;
 };
 
-void SetProxy(HINTERNET request, WINHTTP_PROXY_INFO& proxy) {
-  WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &proxy, sizeof proxy);
-}
+std::wstring TextOr(const wchar_t* text) { return text != nullptr ? text : L""; }
 
 }  // namespace
 
-void SystemProxy::ApplyTo(HINTERNET request, const std::wstring& url) {
+ProxyChoice SystemProxy::For(const std::wstring& url) {
   const UserProxySettings settings;
   const bool detect = settings.fAutoDetect != 0 && !detectionFailed_;
+  ProxyChoice choice;
   if ((detect || settings.lpszAutoConfigUrl != nullptr) &&
-      ApplyAutomatic(request, url, settings.lpszAutoConfigUrl, detect)) {
-    return;
+      FindAutomatic(url, settings.lpszAutoConfigUrl, detect, choice)) {
+    return choice;
   }
-  if (settings.lpszProxy == nullptr) return;
-  WINHTTP_PROXY_INFO named{WINHTTP_ACCESS_TYPE_NAMED_PROXY, settings.lpszProxy,
-                           settings.lpszProxyBypass};
-  SetProxy(request, named);
+  return {TextOr(settings.lpszProxy), TextOr(settings.lpszProxyBypass)};
 }
 
-bool SystemProxy::ApplyAutomatic(HINTERNET request, const std::wstring& url,
-                                 const wchar_t* scriptUrl, bool detect) {
+bool SystemProxy::FindAutomatic(const std::wstring& url, const wchar_t* scriptUrl, bool detect,
+                                ProxyChoice& choice) {
   if (!resolver_) {
     resolver_ = UniqueInternet(WinHttpOpen(L"MorvoPatcher", WINHTTP_ACCESS_TYPE_NO_PROXY,
                                            WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
@@ -70,6 +66,8 @@ bool SystemProxy::ApplyAutomatic(HINTERNET request, const std::wstring& url,
     if (detect && GetLastError() == ERROR_WINHTTP_AUTODETECTION_FAILED) detectionFailed_ = true;
     return false;
   }
-  SetProxy(request, proxy);
+  if (proxy.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY) {
+    choice = {TextOr(proxy.lpszProxy), TextOr(proxy.lpszProxyBypass)};
+  }
   return true;
 }

@@ -6,16 +6,21 @@
 
 #include "download/InternetHandleWin32.h"
 
+struct ProxyChoice {
+  std::wstring Proxy;  // empty: a direct connection
+  std::wstring Bypass;
+  bool operator==(const ProxyChoice&) const = default;
+};
+
 class SystemProxy {
  public:
-  // Sets that proxy on request (an http or https request for url); leaves the request going
-  // direct when the settings say so or cannot be read.
-  void ApplyTo(HINTERNET request, const std::wstring& url);
+  // Direct when the settings say so or cannot be read.
+  ProxyChoice For(const std::wstring& url);
 
  private:
-  // Finds the proxy through the automatic configuration; false when there is none.
-  bool ApplyAutomatic(HINTERNET request, const std::wstring& url, const wchar_t* scriptUrl,
-                      bool detect);
+  // Runs the automatic configuration; false when it finds nothing.
+  bool FindAutomatic(const std::wstring& url, const wchar_t* scriptUrl, bool detect,
+                     ProxyChoice& choice);
 
   // Scripts are fetched and run through a session of their own, a synchronous one.
   UniqueInternet resolver_;

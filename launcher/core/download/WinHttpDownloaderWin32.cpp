@@ -34,16 +34,16 @@ std::string EscapeUrlBytes(const std::string& url) {
 
 class WinHttpDownloader final : public Downloader {
  public:
-  explicit WinHttpDownloader(const DownloadOptions& options)
-      : options_(options), session_(OpenHttpSession()) {}
+  explicit WinHttpDownloader(const DownloadOptions& options) : options_(options) {}
 
   DownloadStatus Download(const std::string& url, const std::string& path,
                           BindStatusCallback& callback) override {
     if (IsHttpUrl(url)) {
       const std::wstring wide = WideOfUtf8(EscapeUrlBytes(url));
+      const HINTERNET session = SessionFor(wide);
       return RunDownload(path, callback, options_, true, [&](AttemptTarget& target) {
-        if (!session_) return AttemptResult{{false, "no transfer handle"}};
-        return RunHttpAttempt(session_.Get(), wide, proxy_, options_, callback, target);
+        if (session == nullptr) return AttemptResult{{false, "no transfer handle"}};
+        return RunHttpAttempt(session, wide, options_, callback, target);
       });
     }
     const auto local = LocalPathOfFileUrl(url);
@@ -54,9 +54,21 @@ class WinHttpDownloader final : public Downloader {
   }
 
  private:
+  // The session kept from the last download while the proxy stays the same, so that its
+  // connections serve the next one.
+  HINTERNET SessionFor(const std::wstring& url) {
+    const ProxyChoice proxy = systemProxy_.For(url);
+    if (!session_ || proxy != sessionProxy_) {
+      session_ = OpenHttpSession(proxy);
+      sessionProxy_ = proxy;
+    }
+    return session_.Get();
+  }
+
   DownloadOptions options_;
+  SystemProxy systemProxy_;
+  ProxyChoice sessionProxy_;
   UniqueInternet session_;
-  SystemProxy proxy_;
 };
 
 }  // namespace
