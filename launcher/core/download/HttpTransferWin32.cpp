@@ -181,8 +181,9 @@ std::optional<AttemptResult> HttpAttempt::Open(HINTERNET session, const std::wst
   SetLimits();
   if (target_.RangeStart > 0) {
     std::wstring headers = L"Range: bytes=" + std::to_wstring(target_.RangeStart) + L"-\r\n";
-    if (!target_.Validator.empty())
+    if (!target_.Validator.empty()) {
       headers += L"If-Range: " + WideOfBytes(target_.Validator) + L"\r\n";
+    }
     WinHttpAddRequestHeaders(request_.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                              WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
   }
