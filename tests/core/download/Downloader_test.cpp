@@ -30,6 +30,10 @@ class RecordingCallback : public BindStatusCallback {
     ++progresses;
     if (onProgress) onProgress();
   }
+  bool HasRoomFor(std::uint64_t bytes) override {
+    roomAskedFor = bytes;
+    return bytes <= room;
+  }
   DownloadStatus OnStopBinding(const DownloadStatus& status) override {
     EXPECT_EQ(starts, 1);
     ++stops;
@@ -43,6 +47,8 @@ class RecordingCallback : public BindStatusCallback {
   int restarts = 0;
   std::uint64_t last = 0;
   std::uint64_t lastExpected = 0;
+  std::uint64_t room = UINT64_MAX;
+  std::uint64_t roomAskedFor = 0;
   std::function<void()> onStop;
   std::function<void()> onProgress;
 };
@@ -285,6 +291,30 @@ TEST_F(DownloaderTest, FileChangedOnTheServerIsFetchedWhole) {
   ASSERT_TRUE(status.Succeeded) << status.Error;
   EXPECT_EQ(ReadFileBytes(target), after);
   EXPECT_EQ(server.RangeHeaders("/p.pak"), (std::vector<std::string>{"", "bytes=40000-"}));
+}
+
+// The room is asked for once the length is known, for what is still to come, and no byte of a
+// body without room is written; a file address is measured the same way.
+TEST_F(DownloaderTest, BodyWithoutRoomOnTheDiskIsNotWritten) {
+  server.Serve("/p.pak", Pattern(50000));
+  callback.room = 49999;
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"));
+
+  EXPECT_FALSE(status.Succeeded);
+  EXPECT_EQ(status.Error, "not enough disk space");
+  EXPECT_EQ(callback.roomAskedFor, 50000u);
+  EXPECT_EQ(server.Requests("/p.pak"), 1);
+  EXPECT_TRUE(NothingLeft());
+
+  const std::string source = folder / "source.bin";
+  WriteFileBytes(source, Pattern(3000));
+  RecordingCallback local;
+  local.room = 2999;
+  EXPECT_FALSE(
+      MakeSystemDownloader(QuickOptions())->Download(FileUrl(source), target, local).Succeeded);
+  EXPECT_EQ(local.roomAskedFor, 3000u);
+  EXPECT_TRUE(NothingLeft());
 }
 
 TEST_F(DownloaderTest, TargetThatCannotBeWrittenStillEndsTheDownload) {
