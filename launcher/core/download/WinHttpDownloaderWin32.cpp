@@ -40,8 +40,9 @@ class WinHttpDownloader final : public Downloader {
                           BindStatusCallback& callback) override {
     if (IsHttpUrl(url)) {
       const std::wstring wide = WideOfUtf8(EscapeUrlBytes(url));
-      const HINTERNET session = SessionFor(wide);
       return RunDownload(path, callback, options_, true, [&](AttemptTarget& target) {
+        // Inside the download: finding the proxy may take a while on a network that has none.
+        const HINTERNET session = SessionFor(wide);
         if (session == nullptr) return AttemptResult{{false, "no transfer handle"}};
         return RunHttpAttempt(session, wide, options_, callback, target);
       });
