@@ -1,12 +1,11 @@
 // A fresh folder per test, removed afterwards; paths end in '/' like ProgramDir.
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -14,10 +13,15 @@ namespace morvo {
 
 class TempDir {
  public:
+  // A name nobody else holds: create_directory makes it only when nothing stands there yet.
   TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "morvo-startup-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern + "/" : std::string();
+    std::random_device random;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
+      const std::filesystem::path folder = base / ("morvo-startup-" + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(folder, error)) path_ = folder.string() + "/";
+    }
   }
   ~TempDir() {
     std::error_code ignored;

@@ -1,30 +1,9 @@
 #include "TestHttpServer.h"
 
-#include <httplib.h>
-
-#include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace morvo {
-
-namespace {
-constexpr char kOctets[] = "application/octet-stream";
-}
-
-TestHttpServer::TestHttpServer() : server_(std::make_unique<httplib::Server>()) {
-  server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-    Handle(request, response);
-  });
-  port_ = server_->bind_to_any_port("127.0.0.1");
-  thread_ = std::thread([this] { server_->listen_after_bind(); });
-  while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
-
-TestHttpServer::~TestHttpServer() {
-  stopping_ = true;
-  server_->stop();
-  thread_.join();
-}
 
 std::string TestHttpServer::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + path;
@@ -88,94 +67,68 @@ std::vector<std::string> TestHttpServer::RangeHeaders(const std::string& path) c
   return found == routes_.end() ? std::vector<std::string>() : found->second.ranges;
 }
 
-// Announces the whole body (or the asked range of it) and closes the connection after `bytes`
-// bytes of the response, or at byte position `bytes` of the body when atPosition is set; when
-// stall is set, it first waits until the server stops.
-void TestHttpServer::CutAfter(httplib::Response& response, std::string body, std::size_t bytes,
-                              bool stall, bool atPosition) {
-  const std::size_t size = body.size();
-  response.set_content_provider(
-      size, kOctets,
-      [this, body = std::move(body), bytes, stall, atPosition](
-          std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-        const std::size_t limit = !atPosition ? bytes : bytes > offset ? bytes - offset : 0;
-        const std::size_t sent = std::min(length, limit);
-        sink.write(body.data() + offset, sent);
-        for (int i = 0; stall && !stopping_ && i < 1000; ++i) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-      });
+void TestHttpServer::StallUntilStopped() const {
+  for (int i = 0; !stopping_ && i < 1000; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
-void TestHttpServer::Handle(const httplib::Request& request, httplib::Response& response) {
+std::optional<TestHttpServer::Answer> TestHttpServer::AnswerFor(const std::string& path,
+                                                                const std::string& range,
+                                                                const std::string& ifRange) {
   Route route;
   int index = 0;
   {
     std::lock_guard lock(mutex_);
-    const auto found = routes_.find(request.path);
-    if (found == routes_.end()) {
-      response.status = 404;
-      return;
-    }
-    found->second.ranges.push_back(request.get_header_value("Range"));
+    const auto found = routes_.find(path);
+    if (found == routes_.end()) return std::nullopt;
+    found->second.ranges.push_back(range);
     index = static_cast<int>(found->second.ranges.size());
     route = found->second;
   }
-  // The server applies byte ranges by itself after the handler; a server that ignores them is
-  // made by dropping the parsed ranges of the request.
-  auto& ranges = const_cast<httplib::Request&>(request).ranges;
+  Answer answer;
+  answer.body = route.body;
   switch (route.kind) {
     case Kind::Serve:
-      response.set_content(route.body, kOctets);
       break;
     case Kind::Fail:
-      ranges.clear();
-      response.status = route.status;
-      response.set_content(
-          "<html><body><h1>Error " + std::to_string(route.status) + "</h1></body></html>",
-          "text/html");
+      answer.status = route.status;
+      answer.honourRanges = false;
+      answer.contentType = "text/html";
+      answer.body = "<html><body><h1>Error " + std::to_string(route.status) + "</h1></body></html>";
       break;
     case Kind::DropAfter:
-      if (!route.honourRanges) ranges.clear();
-      if (index <= route.times) {
-        CutAfter(response, route.body, route.bytes, false, false);
-      } else {
-        response.set_content(route.body, kOctets);
-      }
+      answer.honourRanges = route.honourRanges;
+      if (index <= route.times) answer.cut = route.bytes;
       break;
     case Kind::ShortBody:
-      CutAfter(response, route.body, route.bytes, false, true);
+      answer.cut = route.bytes;
+      answer.cutAtPosition = true;
       break;
     case Kind::Stall:
-      CutAfter(response, route.body, route.bytes, true, false);
+      answer.cut = route.bytes;
+      answer.stall = true;
       break;
-    case Kind::Pause: {
-      const std::size_t size = route.body.size();
-      response.set_content_provider(
-          size, kOctets,
-          [body = route.body, waitMs = route.bytes](std::size_t offset, std::size_t length,
-                                                    httplib::DataSink& sink) {
-            if (offset == 0) std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
-            sink.write(body.data() + offset, length);
-            return true;
-          });
+    case Kind::Pause:
+      answer.pauseMs = route.bytes;
       break;
-    }
     case Kind::ChangeAfterDrop:
       if (index == 1) {
-        response.set_header("ETag", "\"1\"");
-        CutAfter(response, route.body, route.bytes, false, false);
+        answer.headers.emplace_back("ETag", "\"1\"");
+        answer.cut = route.bytes;
       } else {
-        if (request.get_header_value("If-Range") != "\"2\"") ranges.clear();
-        response.set_header("ETag", "\"2\"");
-        response.set_content(route.secondBody, kOctets);
+        answer.honourRanges = ifRange == "\"2\"";
+        answer.headers.emplace_back("ETag", "\"2\"");
+        answer.body = route.secondBody;
       }
       break;
     case Kind::Redirect:
-      response.set_redirect(route.body);
+      answer.status = 302;
+      answer.body.clear();
+      answer.headers.emplace_back("Location", route.body);
       break;
   }
+  return answer;
 }
 
 }  // namespace morvo

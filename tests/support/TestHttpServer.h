@@ -1,4 +1,6 @@
 // An HTTP server on 127.0.0.1 in a thread of the test, whose paths can fail on purpose.
+// TestHttpServer.cpp decides how each request is answered; the transport that carries the
+// answers is TestHttpServerPosix.cpp (cpp-httplib) or TestHttpServerWin32.cpp (winsock).
 #pragma once
 
 #include <atomic>
@@ -6,15 +8,10 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
-
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
 
 namespace morvo {
 
@@ -65,15 +62,32 @@ class TestHttpServer {
     bool honourRanges = true;
     std::vector<std::string> ranges;
   };
+  static constexpr std::size_t kNoCut = static_cast<std::size_t>(-1);
+  // How one request is answered, whatever carries it.
+  struct Answer {
+    int status = 200;
+    std::string contentType = "application/octet-stream";
+    std::string body;  // the whole entity; a range of it is sent when asked and honoured
+    std::vector<std::pair<std::string, std::string>> headers;
+    bool honourRanges = true;
+    // The connection closes after `cut` bytes of the body sent, or at body position `cut`
+    // when cutAtPosition; with stall, only once the server stops.
+    std::size_t cut = kNoCut;
+    bool cutAtPosition = false;
+    bool stall = false;
+    std::size_t pauseMs = 0;  // between the headers and the body
+  };
+  class Transport;
 
   static Route MakeRoute(Kind kind, std::string body, std::size_t bytes);
   void Add(const std::string& path, Route route);
-  void Handle(const httplib::Request& request, httplib::Response& response);
-  void CutAfter(httplib::Response& response, std::string body, std::size_t bytes, bool stall,
-                bool atPosition);
+  // Counts the request and says how to answer it; nullopt for a path without a route.
+  std::optional<Answer> AnswerFor(const std::string& path, const std::string& range,
+                                  const std::string& ifRange);
+  // Waits up to 10 s, less when the server stops meanwhile.
+  void StallUntilStopped() const;
 
-  std::unique_ptr<httplib::Server> server_;
-  std::thread thread_;
+  std::unique_ptr<Transport> transport_;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;

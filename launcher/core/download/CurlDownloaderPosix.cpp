@@ -2,23 +2,21 @@
 // between the downloads of a run.
 #include <curl/curl.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "download/DownloadAddress.h"
 #include "download/Downloader.h"
 #include "download/PartFile.h"
 #include "download/RangeResponse.h"
+#include "download/RetriedDownload.h"
+#include "download/StallWatch.h"
 
 namespace morvo {
 
 namespace {
 
 constexpr long kReceiveBufferBytes = 128 * 1024;
-constexpr std::chrono::milliseconds kWaitSlice{50};
 
 void InitCurlOnce() {
   static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
@@ -31,13 +29,6 @@ struct HandleDeleter {
 struct ListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-
-bool IsHttpUrl(const std::string& url) {
-  auto lower = url.substr(0, 8);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower.starts_with("http://") || lower.starts_with("https://");
-}
 
 // Failures that another attempt may cure: the network, the server being busy or broken for a
 // moment. A missing file (404) or a refused certificate stays as it is.
@@ -60,11 +51,6 @@ bool IsTransient(CURLcode code) {
   }
 }
 
-bool IsTransientHttpStatus(long status) {
-  return status == 408 || status == 416 || status == 429 || status == 500 || status == 502 ||
-         status == 503 || status == 504;
-}
-
 // Leaves the reused handle pointing at nothing of one attempt (its error buffer, its hooks'
 // object, its header list) once the attempt returns; the connections stay open.
 struct UnbindOnExit {
@@ -72,22 +58,17 @@ struct UnbindOnExit {
   ~UnbindOnExit() { curl_easy_reset(handle); }
 };
 
-struct AttemptResult {
-  DownloadStatus Status;
-  bool Transient = false;
-  bool RangesUnusable = false;
-};
-
 // One request and its response body, appended to the part file.
 class Attempt {
  public:
-  Attempt(PartFile& file, BindStatusCallback& callback, std::uint64_t& expected,
-          std::uint64_t rangeStart, bool http)
-      : file_(file),
+  Attempt(AttemptTarget& target, BindStatusCallback& callback, const DownloadOptions& options,
+          bool http)
+      : file_(target.File),
         callback_(callback),
-        expected_(expected),
-        rangeStart_(rangeStart),
-        http_(http) {}
+        expected_(target.Expected),
+        rangeStart_(target.RangeStart),
+        http_(http),
+        stallWatch_(options) {}
 
   AttemptResult Run(CURL* handle, const std::string& url, const DownloadOptions& options,
                     const std::string& validator);
@@ -101,9 +82,6 @@ class Attempt {
   // already in the file or replaces them, and whether the disk has room for it.
   bool AcceptBody();
   bool ContinuesOrReplacesFile();
-  // True when the transfer moved too slowly over the last stall window. The window's own time
-  // (spent in the receiver's handler) has been taken out by the caller.
-  bool Stalled(std::uint64_t received, std::chrono::steady_clock::time_point now);
 
   PartFile& file_;
   BindStatusCallback& callback_;
@@ -111,11 +89,8 @@ class Attempt {
   std::uint64_t rangeStart_;
   bool http_;
   ResponseHeaders headers_;
+  StallWatch stallWatch_;
   CURL* handle_ = nullptr;
-  std::chrono::seconds stallWindow_{0};
-  std::uint64_t stallMinimumBytes_ = 0;
-  std::chrono::steady_clock::time_point windowStart_;
-  std::uint64_t windowStartBytes_ = 0;
   std::uint64_t base_ = 0;
   bool bodyAccepted_ = false;
   bool rangeRefused_ = false;
@@ -137,17 +112,16 @@ bool Attempt::AcceptBody() {
 bool Attempt::ContinuesOrReplacesFile() {
   base_ = 0;
   if (!http_) return true;
-  const long status = headers_.Status();
-  if (rangeStart_ == 0) {
-    rangeRefused_ = status == 206;
-  } else if (status == 206) {
-    rangeRefused_ = !headers_.HasContentRange() || headers_.ContentRangeStart() != rangeStart_;
-    base_ = rangeStart_;
-  } else {
-    // The server sends the whole file: start over. A 200 that carries a Content-Range is a
-    // server that cut the body without saying so; its bytes cannot be trusted either way.
-    rangeRefused_ = headers_.HasContentRange();
-    writeFailed_ = !rangeRefused_ && !file_.Truncate();
+  switch (PlaceBody(headers_.Status(), headers_, rangeStart_)) {
+    case BodyPlacement::Append:
+      base_ = rangeStart_;
+      break;
+    case BodyPlacement::StartOver:
+      writeFailed_ = !file_.Truncate();
+      break;
+    case BodyPlacement::Refused:
+      rangeRefused_ = true;
+      break;
   }
   return !rangeRefused_ && !writeFailed_;
 }
@@ -172,29 +146,16 @@ size_t Attempt::OnBody(char* data, size_t size, size_t count, void* self) {
   return bytes;
 }
 
-bool Attempt::Stalled(std::uint64_t received, std::chrono::steady_clock::time_point now) {
-  if (stallWindow_.count() <= 0 || now - windowStart_ < stallWindow_) return false;
-  // A body that starts over (received drops) has moved as well.
-  const bool moved =
-      received < windowStartBytes_ || received - windowStartBytes_ >= stallMinimumBytes_;
-  windowStart_ = now;
-  windowStartBytes_ = received;
-  return !moved;
-}
-
 int Attempt::OnTransferInfo(void* self, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t) {
   auto& attempt = *static_cast<Attempt*>(self);
   if (attempt.bodyAccepted_ && total > 0) {
     attempt.expected_ = attempt.base_ + static_cast<std::uint64_t>(total);
   }
-  const auto before = std::chrono::steady_clock::now();
-  if (attempt.Stalled(static_cast<std::uint64_t>(now), before)) {
+  if (attempt.stallWatch_.Stalled(static_cast<std::uint64_t>(now), StallWatch::Clock::now())) {
     attempt.stalled_ = true;
     return 1;
   }
-  attempt.callback_.OnProgress(attempt.file_.Size(), attempt.expected_);
-  // The receiver may have run a modal window: the transfer could not move meanwhile.
-  attempt.windowStart_ += std::chrono::steady_clock::now() - before;
+  attempt.stallWatch_.Report(attempt.callback_, attempt.file_.Size(), attempt.expected_);
   return 0;
 }
 
@@ -206,10 +167,6 @@ AttemptResult Attempt::Run(CURL* handle, const std::string& url, const DownloadO
   // Every attempt leaves the handle reset, so it starts from the defaults here.
   const UnbindOnExit unbind{handle};
   handle_ = handle;
-  stallWindow_ = std::chrono::seconds(options.LowSpeedSeconds);
-  stallMinimumBytes_ = static_cast<std::uint64_t>(std::max(options.LowSpeedBytesPerSecond, 0L)) *
-                       static_cast<std::uint64_t>(std::max(options.LowSpeedSeconds, 0L));
-  windowStart_ = std::chrono::steady_clock::now();
   curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https,file");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -276,60 +233,20 @@ class CurlDownloader final : public Downloader {
 
   DownloadStatus Download(const std::string& url, const std::string& path,
                           BindStatusCallback& callback) override {
-    callback.OnStartBinding();
-    DownloadStatus status = Fetch(url, path, callback);
-    if (!status.Succeeded) std::remove(path.c_str());
-    return callback.OnStopBinding(status);
+    const bool http = IsHttpUrl(url);
+    return RunDownload(path, callback, options_, http, [&](AttemptTarget& target) {
+      if (!handle_) return AttemptResult{{false, "no transfer handle"}};
+      Attempt transfer(target, callback, options_, http);
+      const AttemptResult result = transfer.Run(handle_.get(), url, options_, target.Validator);
+      if (!transfer.Validator().empty()) target.Validator = transfer.Validator();
+      return result;
+    });
   }
 
  private:
-  DownloadStatus Fetch(const std::string& url, const std::string& path,
-                       BindStatusCallback& callback);
-  void WaitBeforeRetry(int retry, const PartFile& file, std::uint64_t expected,
-                       BindStatusCallback& callback) const;
-
   DownloadOptions options_;
   std::unique_ptr<CURL, HandleDeleter> handle_;
 };
-
-DownloadStatus CurlDownloader::Fetch(const std::string& url, const std::string& path,
-                                     BindStatusCallback& callback) {
-  if (!handle_) return {false, "no transfer handle"};
-  PartFile file(path);
-  if (!file.IsOpen()) return {false, "cannot create " + path + ".part"};
-  const bool http = IsHttpUrl(url);
-  bool rangesUsable = http;
-  std::uint64_t expected = 0;
-  std::string validator;
-  AttemptResult result;
-  for (int attempt = 0; attempt <= options_.Retries; ++attempt) {
-    if (attempt > 0) WaitBeforeRetry(attempt, file, expected, callback);
-    const bool resume = rangesUsable && file.Size() > 0;
-    if (!resume && file.Size() > 0 && !file.Truncate()) return {false, "write error"};
-    Attempt transfer(file, callback, expected, resume ? file.Size() : 0, http);
-    result = transfer.Run(handle_.get(), url, options_, validator);
-    if (!transfer.Validator().empty()) validator = transfer.Validator();
-    if (result.Status.Succeeded) {
-      if (!file.Commit()) return {false, "cannot rename the download into " + path};
-      return result.Status;
-    }
-    if (!result.Transient) break;
-    if (result.RangesUnusable) rangesUsable = false;
-  }
-  return result.Status;
-}
-
-void CurlDownloader::WaitBeforeRetry(int retry, const PartFile& file, std::uint64_t expected,
-                                     BindStatusCallback& callback) const {
-  const auto wait = options_.FirstRetryWait * (1 << std::min(retry - 1, 16));
-  const auto end = std::chrono::steady_clock::now() + wait;
-  for (auto now = std::chrono::steady_clock::now(); now < end;
-       now = std::chrono::steady_clock::now()) {
-    std::this_thread::sleep_for(
-        std::min<std::chrono::steady_clock::duration>(kWaitSlice, end - now));
-    callback.OnProgress(file.Size(), expected);
-  }
-}
 
 }  // namespace
 

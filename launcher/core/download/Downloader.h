@@ -32,9 +32,9 @@ struct DownloadOptions {
   std::chrono::milliseconds FirstRetryWait{1000};
 };
 
-// The platform's downloader (libcurl on Linux): http, https (certificates verified against the
-// system store) and file addresses; redirects are followed (to http and https only); proxies
-// come from the system's settings.
+// The platform's downloader (libcurl on Linux, WinHTTP on Windows): http, https (certificates
+// verified against the system store) and file addresses; redirects are followed (to http and
+// https only); proxies come from the system's settings.
 std::unique_ptr<Downloader> MakeSystemDownloader(const DownloadOptions& options = {});
 
 }  // namespace morvo

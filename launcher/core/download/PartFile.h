@@ -1,12 +1,11 @@
 // The file a download writes into: beside its target, renamed over it only when complete, so
-// the target never holds a partial body.
+// the target never holds a partial body. PartFilePosix.cpp and PartFileWin32.cpp implement it;
+// the build picks one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "platform/UniqueFd.h"
 
 namespace morvo {
 
@@ -18,7 +17,7 @@ class PartFile {
   PartFile(const PartFile&) = delete;
   PartFile& operator=(const PartFile&) = delete;
 
-  bool IsOpen() const { return fd_.IsOpen(); }
+  bool IsOpen() const { return file_ != kNoFile; }
   std::uint64_t Size() const { return size_; }
   // Appends all of data; false on a write error (disk full, ...).
   bool Append(const char* data, std::size_t size);
@@ -27,10 +26,19 @@ class PartFile {
   // Closes the file and renames it over the target.
   bool Commit();
 
+  // Removes what stands at a target whose download failed (a file an earlier run left there).
+  static void RemoveTarget(const std::string& targetPath);
+
  private:
+  // Closes the file; false when that failed, which may mean its data never reached the disk.
+  bool Close();
+
+  // The part file's descriptor, or its Windows HANDLE (INVALID_HANDLE_VALUE is -1 as well);
+  // this object is its only owner.
+  static constexpr std::intptr_t kNoFile = -1;
   std::string targetPath_;
   std::string partPath_;
-  UniqueFd fd_;
+  std::intptr_t file_ = kNoFile;
   std::uint64_t size_ = 0;
   bool committed_ = false;
 };

@@ -84,4 +84,16 @@ bool ResponseHeaders::Feed(std::string_view line) {
   return blank && status_ >= 200 && (status_ < 300 || status_ >= 400);
 }
 
+BodyPlacement PlaceBody(long status, const ResponseHeaders& headers, std::uint64_t rangeStart) {
+  if (rangeStart == 0) return status == 206 ? BodyPlacement::Refused : BodyPlacement::Append;
+  if (status == 206) {
+    return headers.HasContentRange() && headers.ContentRangeStart() == rangeStart
+               ? BodyPlacement::Append
+               : BodyPlacement::Refused;
+  }
+  // A 200 that carries a Content-Range is a server that cut the body without saying so; its
+  // bytes cannot be trusted either way.
+  return headers.HasContentRange() ? BodyPlacement::Refused : BodyPlacement::StartOver;
+}
+
 }  // namespace morvo

@@ -37,4 +37,13 @@ class ResponseHeaders {
   std::uint64_t contentRangeStart_ = 0;
 };
 
+// What the body of a final 2xx response does to the rangeStart bytes already in the part file
+// (rangeStart 0: none were asked to be kept).
+enum class BodyPlacement {
+  Append,     // the body continues them (or is the whole file, when nothing was kept)
+  StartOver,  // the server sends the whole file: what was kept is dropped first
+  Refused,    // a range that was not asked for, or not the one asked for: unusable either way
+};
+BodyPlacement PlaceBody(long status, const ResponseHeaders& headers, std::uint64_t rangeStart);
+
 }  // namespace morvo

@@ -1,15 +1,16 @@
 #include "download/Downloader.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
-#include "RunTestSupport.h"
+#include "LoopbackSockets.h"
+#include "TempDir.h"
+#include "TestHttpServer.h"
 
 using namespace morvo;
 
@@ -31,6 +32,10 @@ class RecordingCallback : public BindStatusCallback {
     ++progresses;
     if (onProgress) onProgress();
   }
+  bool HasRoomFor(std::uint64_t bytes) override {
+    roomAskedFor = bytes;
+    return bytes <= room;
+  }
   DownloadStatus OnStopBinding(const DownloadStatus& status) override {
     EXPECT_EQ(starts, 1);
     ++stops;
@@ -44,6 +49,8 @@ class RecordingCallback : public BindStatusCallback {
   int restarts = 0;
   std::uint64_t last = 0;
   std::uint64_t lastExpected = 0;
+  std::uint64_t room = UINT64_MAX;
+  std::uint64_t roomAskedFor = 0;
   std::function<void()> onStop;
   std::function<void()> onProgress;
 };
@@ -61,48 +68,10 @@ DownloadOptions QuickOptions() {
   return options;
 }
 
-// A port on 127.0.0.1 on which nothing listens.
-int ClosedPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
+// The address of a local file: "file:///tmp/x", or "file:///" and the path from its drive.
+std::string FileUrl(const std::string& path) {
+  return "file://" + std::string(path.starts_with("/") ? "" : "/") + path;
 }
-
-// A listening socket whose accept queue is full: the kernel drops further connection attempts,
-// so a connect to it never completes.
-class FullListener {
- public:
-  FullListener() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(fd_, 0);
-    socklen_t length = sizeof address;
-    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    for (int& client : clients_) {
-      client = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-      ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    }
-  }
-  ~FullListener() {
-    for (int client : clients_) ::close(client);
-    ::close(fd_);
-  }
-  int port() const { return port_; }
-
- private:
-  int fd_;
-  int port_ = 0;
-  int clients_[3] = {};
-};
 
 class DownloaderTest : public ::testing::Test {
  protected:
@@ -157,7 +126,7 @@ TEST_F(DownloaderTest, EmptyBodyAndRedirectAndFileAddress) {
   WriteFileBytes(source, body.substr(0, 1234));
   RecordingCallback third;
   ASSERT_TRUE(
-      MakeSystemDownloader(QuickOptions())->Download("file://" + source, target, third).Succeeded);
+      MakeSystemDownloader(QuickOptions())->Download(FileUrl(source), target, third).Succeeded);
   EXPECT_EQ(ReadFileBytes(target), body.substr(0, 1234));
 }
 
@@ -218,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"RedirectToALocalFileRefused",
                                   [](TestHttpServer& s, const std::string& dir) {
                                     WriteFileBytes(dir + "secret", "local bytes");
-                                    s.Redirect("/p.pak", "file://" + dir + "secret");
+                                    s.Redirect("/p.pak", FileUrl(dir + "secret"));
                                     return s.Url("/p.pak");
                                   },
                                   1, ""},
@@ -326,6 +295,30 @@ TEST_F(DownloaderTest, FileChangedOnTheServerIsFetchedWhole) {
   EXPECT_EQ(server.RangeHeaders("/p.pak"), (std::vector<std::string>{"", "bytes=40000-"}));
 }
 
+// The room is asked for once the length is known, for what is still to come, and no byte of a
+// body without room is written; a file address is measured the same way.
+TEST_F(DownloaderTest, BodyWithoutRoomOnTheDiskIsNotWritten) {
+  server.Serve("/p.pak", Pattern(50000));
+  callback.room = 49999;
+
+  const DownloadStatus status = Fetch(server.Url("/p.pak"));
+
+  EXPECT_FALSE(status.Succeeded);
+  EXPECT_EQ(status.Error, "not enough disk space");
+  EXPECT_EQ(callback.roomAskedFor, 50000u);
+  EXPECT_EQ(server.Requests("/p.pak"), 1);
+  EXPECT_TRUE(NothingLeft());
+
+  const std::string source = folder / "source.bin";
+  WriteFileBytes(source, Pattern(3000));
+  RecordingCallback local;
+  local.room = 2999;
+  EXPECT_FALSE(
+      MakeSystemDownloader(QuickOptions())->Download(FileUrl(source), target, local).Succeeded);
+  EXPECT_EQ(local.roomAskedFor, 3000u);
+  EXPECT_TRUE(NothingLeft());
+}
+
 TEST_F(DownloaderTest, TargetThatCannotBeWrittenStillEndsTheDownload) {
   server.Serve("/p.pak", "data");
   target = folder / "no-such-folder/p.pak";
@@ -336,6 +329,44 @@ TEST_F(DownloaderTest, TargetThatCannotBeWrittenStillEndsTheDownload) {
   EXPECT_EQ(callback.starts, 1);
   EXPECT_EQ(callback.stops, 1);
   EXPECT_EQ(server.Requests("/p.pak"), 0);
+}
+
+// Players' folders are often named in their own script: the UTF-8 path must reach the file
+// system as the same name, for the part file, the target and a local source alike.
+TEST_F(DownloaderTest, PathsOutsideAsciiNameTheSameFiles) {
+  const std::string folderName =
+      "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xE6\xB8\xB8\xE6\x88\x8F";  // "Игры 游戏"
+  const auto onDisk = [](const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  };
+  const auto readBack = [&](const std::string& utf8) {
+    std::ifstream in(onDisk(utf8), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string game = folder / folderName + "/";
+  ASSERT_TRUE(std::filesystem::create_directory(onDisk(game)));
+  const std::string body = Pattern(70000);
+  server.Serve("/p.pak", body);
+  target = game + "MorvoTMPp0001.pak";
+
+  ASSERT_TRUE(Fetch(server.Url("/p.pak")).Succeeded);
+  EXPECT_EQ(readBack(target), body);
+  EXPECT_FALSE(std::filesystem::exists(onDisk(target + ".part")));
+
+  // The same folder as a local address, percent-escaped as a browser writes it.
+  std::ofstream(onDisk(game + "source.bin"), std::ios::binary) << body.substr(0, 999);
+  std::string escaped;
+  for (const char c : game + "source.bin") {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    escaped += byte < 0x80 && c != ' ' ? std::string(1, c)
+                                       : std::string{'%', kHex[byte >> 4], kHex[byte & 15]};
+  }
+  RecordingCallback second;
+  const std::string copy = game + "copy.bin";
+  ASSERT_TRUE(
+      MakeSystemDownloader(QuickOptions())->Download(FileUrl(escaped), copy, second).Succeeded);
+  EXPECT_EQ(readBack(copy), body.substr(0, 999));
 }
 
 }  // namespace

@@ -58,4 +58,36 @@ TEST(RangeResponse, StrongEntityTagWinsAndWeakOneIsIgnored) {
   EXPECT_EQ(weak.Validator(), "");
 }
 
+ResponseHeaders Response(long status, const char* contentRange) {
+  ResponseHeaders headers;
+  headers.Feed("HTTP/1.1 " + std::to_string(status) + " X\r\n");
+  if (contentRange != nullptr) headers.Feed(std::string("Content-Range: ") + contentRange + "\r\n");
+  headers.Feed("\r\n");
+  return headers;
+}
+
+// Resuming keeps the bytes already received only when the server sends exactly the range
+// asked for; a whole body replaces them; anything else is not trusted.
+TEST(RangeResponse, PlaceBodyAgainstTheBytesKept) {
+  struct Case {
+    long status;
+    const char* contentRange;
+    std::uint64_t rangeStart;
+    BodyPlacement expected;
+  };
+  const Case cases[] = {
+      {200, nullptr, 0, BodyPlacement::Append},
+      {206, "bytes 0-9/10", 0, BodyPlacement::Refused},
+      {206, "bytes 500-999/1000", 500, BodyPlacement::Append},
+      {206, "bytes 400-999/1000", 500, BodyPlacement::Refused},
+      {206, nullptr, 500, BodyPlacement::Refused},
+      {200, nullptr, 500, BodyPlacement::StartOver},
+      {200, "bytes 500-999/1000", 500, BodyPlacement::Refused},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PlaceBody(c.status, Response(c.status, c.contentRange), c.rangeStart), c.expected)
+        << c.status << " " << (c.contentRange ? c.contentRange : "-") << " from " << c.rangeStart;
+  }
+}
+
 }  // namespace

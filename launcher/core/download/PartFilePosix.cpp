@@ -1,26 +1,33 @@
-#include "download/PartFile.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
+
+#include "download/PartFile.h"
 
 namespace morvo {
 
 PartFile::PartFile(std::string targetPath)
     : targetPath_(std::move(targetPath)), partPath_(targetPath_ + ".part") {
-  fd_.Reset(::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  file_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 }
 
 PartFile::~PartFile() {
-  fd_.Reset();
+  Close();
   if (!committed_) std::remove(partPath_.c_str());
 }
 
+bool PartFile::Close() {
+  const auto fd = static_cast<int>(std::exchange(file_, kNoFile));
+  return fd < 0 || ::close(fd) == 0;
+}
+
 bool PartFile::Append(const char* data, std::size_t size) {
+  const auto fd = static_cast<int>(file_);
   while (size > 0) {
-    const ssize_t written = ::write(fd_.Get(), data, size);
+    const ssize_t written = ::write(fd, data, size);
     if (written < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -33,7 +40,8 @@ bool PartFile::Append(const char* data, std::size_t size) {
 }
 
 bool PartFile::Truncate() {
-  if (::ftruncate(fd_.Get(), 0) != 0 || ::lseek(fd_.Get(), 0, SEEK_SET) != 0) return false;
+  const auto fd = static_cast<int>(file_);
+  if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) return false;
   size_ = 0;
   return true;
 }
@@ -41,10 +49,12 @@ bool PartFile::Truncate() {
 bool PartFile::Commit() {
   // No fsync: the rename only has to be atomic against a killed process, and a kill loses
   // nothing that the kernel already holds.
-  if (!fd_.IsOpen() || !fd_.Reset()) return false;
+  if (!IsOpen() || !Close()) return false;
   if (std::rename(partPath_.c_str(), targetPath_.c_str()) != 0) return false;
   committed_ = true;
   return true;
 }
+
+void PartFile::RemoveTarget(const std::string& targetPath) { std::remove(targetPath.c_str()); }
 
 }  // namespace morvo
