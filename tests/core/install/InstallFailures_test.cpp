@@ -8,11 +8,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <random>
 
 #include "InstallTestSupport.h"
 #include "install/InstallPatches.h"
 #include "install/PatchContainer.h"
+#include "platform/GamePath.h"
 
 using namespace morvo;
 
@@ -243,6 +245,99 @@ TEST(InstallFailures, HostileDestinationsWriteNothingOutside) {
   EXPECT_EQ(ReadFile(folder.outside() + "canary"), "canary");
   EXPECT_FALSE(FileExists("/tmp/morvo-escape"));
   EXPECT_EQ(ReadFile(folder.state.RegisterPath), "[patchs]\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The launcher's own files, with what they hold before the pass.
+std::map<std::string, std::string> OwnFiles(const GameFolder& folder) {
+  std::map<std::string, std::string> files;
+  for (const char* name : {"MorvoPatchsList.ini", "MorvoPatcher.lock", "MorvoTMPPatchsList.ini",
+                           "MorvoTMPVKA.vka", "MorvoTMPSelfUpdateTried.txt", "MorvoTMPNews.html",
+                           "MorvoTMP_MorvoPatcher", "MorvoTMPVKA_data.vka"}) {
+    if (FileExists(folder / name)) files[name] = ReadFile(folder / name);
+  }
+  return files;
+}
+
+// Each destination that Windows reads as something else, or that names a file of the
+// launcher, fails its container after a good entry: logged, nothing written for it, the
+// launcher's files as they were (but for the failed container's register line).
+TEST(InstallFailures, DestinationsWindowsReadsOtherwiseOrOfTheLauncherAreRefused) {
+  const char* const destinations[] = {"con",
+                                      "CON.txt",
+                                      "Data\\nul.vka",
+                                      "data\\Com1\\x.bin",
+                                      "LPT9.log",
+                                      "com\xB9",
+                                      "data.vka.",
+                                      "Cartes \\x.map",
+                                      "x ",
+                                      "a<b",
+                                      "a|b",
+                                      "a?b",
+                                      "a*b",
+                                      "a\"b",
+                                      "a>b",
+                                      "MorvoPatchsList.ini",
+                                      "morvopatchslist.ini",
+                                      "MorvoPatcherLog.txt",
+                                      "MorvoPatcher.lock",
+                                      "MorvoTMPVKA.vka",
+                                      "MorvoTMPPatchsList.ini",
+                                      "morvotmp_MorvoPatcher",
+                                      "MorvoTMPSelfUpdateTried.txt",
+                                      "MorvoTMPVKA_data.vka",
+                                      "rootlink\\MorvoPatchsList.ini",
+                                      "MorvoTMPnew\\x.txt"};
+  for (const char* destination : destinations) {
+    SCOPED_TRACE(WithoutControls(destination));
+    GameFolder folder;
+    WriteFile(folder.outside() + "canary", "canary");
+    fs::create_symlink(".", folder / "rootlink");
+    for (const char* own : {"MorvoPatcher.lock", "MorvoTMPPatchsList.ini", "MorvoTMPVKA.vka",
+                            "MorvoTMPSelfUpdateTried.txt", "MorvoTMPNews.html",
+                            "MorvoTMP_MorvoPatcher", "MorvoTMPVKA_data.vka"}) {
+      WriteFile(folder / own, std::string("own ") + own);
+    }
+    const std::string bad =
+        folder.AddDownloaded("bad.pak", ContainerBuilder()
+                                            .Add("good.txt", "good.txt", "good")
+                                            .Add("x.bin", destination, "hostile")
+                                            .Bytes());
+    folder.AddDownloaded("next.pak", ContainerBuilder().Add("n.txt", "n.txt", "next").Bytes());
+    std::map<std::string, std::string> before = OwnFiles(folder);
+    const std::string logBefore = folder.LogText();
+
+    InstallPatches(folder.context);
+
+    const std::string log = folder.LogText();
+    EXPECT_EQ(log.substr(0, logBefore.size()), logBefore);
+    EXPECT_NE(log.find("        Destination " + WithoutControls(destination) +
+                       " :  Erreur > chemin refus\xE9.\r\n"),
+              std::string::npos)
+        << log;
+    before["MorvoPatchsList.ini"] = "[patchs]\r\nnext.pak=1\r\n";
+    EXPECT_EQ(OwnFiles(folder), before);
+    EXPECT_EQ(ReadFile(folder / "good.txt"), "good");
+    EXPECT_EQ(ReadFile(folder / "n.txt"), "next");
+    EXPECT_FALSE(FileExists(bad));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.outside())) {
+      if (!entry.is_symlink())
+        names.push_back(fs::relative(entry.path(), folder.outside()).string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "canary", "game", "game/MorvoPatcher.lock", "game/MorvoPatcherLog.txt",
+                         "game/MorvoPatchsList.ini", "game/MorvoTMPNews.html",
+                         "game/MorvoTMPPatchsList.ini", "game/MorvoTMPSelfUpdateTried.txt",
+                         "game/MorvoTMPVKA.vka", "game/MorvoTMPVKA_data.vka",
+                         "game/MorvoTMP_MorvoPatcher", "game/good.txt", "game/n.txt"}));
+    EXPECT_EQ(ReadFile(folder.outside() + "canary"), "canary");
+  }
 }
 
 }  // namespace
