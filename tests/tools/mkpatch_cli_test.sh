@@ -67,6 +67,14 @@ check "index refuses a non-container" 1 "$(status "$MKPATCH" index --base-url ht
 check "build of a missing file fails" 1 "$(status "$MKPATCH" build p3.pak missing.txt)"
 check "a failed build leaves no output" "" "$(ls p3.pak* 2>/dev/null)"
 check "build refuses an unsafe destination" 1 "$(status "$MKPATCH" build p4.pak 'src/readme.txt=../x')"
+# what the launcher refuses: names Windows reads as something else, the launcher's own files
+for dest in con Data/NUL.vka data/com1/x.bin lpt9.log data.vka. 'Cartes /x.map' 'x ' 'a<b' 'a|b' \
+    'a?b' 'a*b' MorvoPatchsList.ini morvopatcherlog.txt MorvoPatcher.lock MorvoTMPVKA.vka; do
+  check "build refuses the destination '$dest'" 1 "$(status "$MKPATCH" build p5.pak "src/readme.txt=$dest")"
+done
+check "refused builds leave no output" "" "$(ls p5.pak* 2>/dev/null)"
+check "build takes a name that only looks like a device" 0 \
+  "$(status "$MKPATCH" build p6.pak src/readme.txt=console.txt src/empty.bin=Data/MorvoPatchsList.ini)"
 head -c 40 p1.pak > cut.pak
 check "a cut container fails to list" 1 "$(status "$MKPATCH" list cut.pak)"
 

@@ -6,11 +6,12 @@
 #include <utility>
 
 #include "download/PartFile.h"
+#include "engine/TemporaryNames.h"
 
 namespace morvo {
 
 PartFile::PartFile(std::string targetPath)
-    : targetPath_(std::move(targetPath)), partPath_(targetPath_ + ".part") {
+    : targetPath_(std::move(targetPath)), partPath_(targetPath_ + kDownloadPartSuffix) {
   file_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 }
 

@@ -5,6 +5,7 @@
 
 #include "download/PartFile.h"
 #include "download/WideTextWin32.h"
+#include "engine/TemporaryNames.h"
 
 namespace morvo {
 
@@ -18,7 +19,7 @@ constexpr std::size_t kLargestPiece = 1u << 30;
 }  // namespace
 
 PartFile::PartFile(std::string targetPath)
-    : targetPath_(std::move(targetPath)), partPath_(targetPath_ + ".part") {
+    : targetPath_(std::move(targetPath)), partPath_(targetPath_ + kDownloadPartSuffix) {
   const std::wstring wide = WideOfUtf8(partPath_);
   if (wide.empty()) return;
   // Others may read it meanwhile, and it may be renamed or deleted while open, as on POSIX.

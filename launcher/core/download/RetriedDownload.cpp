@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include "engine/TemporaryNames.h"
+
 namespace morvo {
 
 namespace {
@@ -27,7 +29,7 @@ void WaitBeforeRetry(const DownloadOptions& options, int retry, const PartFile& 
 DownloadStatus Fetch(const std::string& path, BindStatusCallback& callback,
                      const DownloadOptions& options, bool rangesUsable, const RunAttempt& attempt) {
   PartFile file(path);
-  if (!file.IsOpen()) return {false, "cannot create " + path + ".part"};
+  if (!file.IsOpen()) return {false, "cannot create " + path + kDownloadPartSuffix};
   std::uint64_t expected = 0;
   std::string validator;
   AttemptResult result;

@@ -11,6 +11,7 @@
 #include "lists/PatchLists.h"
 #include "log/LogLines.h"
 #include "platform/FolderSpace.h"
+#include "platform/GamePath.h"
 #include "text/RunNotices.h"
 
 namespace morvo {
@@ -75,14 +76,34 @@ bool PatchRun::Impl::ReceiveList(const DownloadStatus& status) {
   return true;
 }
 
+namespace {
+
+// Removes what stands at a download's target and at its part file, and tells whether both,
+// as the platform resolves them, are files directly in the game folder (a link planted there
+// under one of these names must not carry the download elsewhere).
+bool ClearInGameFolder(const std::string& path, const std::string& programDir) {
+  for (const std::string& file : {path, path + kDownloadPartSuffix}) {
+    std::remove(file.c_str());
+    if (!LiesDirectlyIn(file, programDir)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 void PatchRun::Impl::DownloadPatch() {
   PatchRunState& state = context.State;
   ++state.DownloadsStarted;
   const std::string url = state.DownloadUrls[static_cast<std::size_t>(state.DownloadsStarted - 1)];
-  const std::string path = context.ProgramDir + kContainerPrefix + FileNameOfUrl(url);
-  std::remove(path.c_str());
-  state.InstallFiles.push_back(path);
+  const std::string name = FileNameOfUrl(url);
+  const std::string path = context.ProgramDir + kContainerPrefix + name;
   context.Log.LogFormat(loglines::kPatchLine, {url});
+  if (!IsUsablePatchName(name) || !ClearInGameFolder(path, context.ProgramDir)) {
+    context.Log.LogFormat(loglines::kPatchNameRefused, {WithoutControls(name)});
+    outcomes.Record(url, false);
+    return;
+  }
+  state.InstallFiles.push_back(path);
   const DownloadStatus status = downloader.Download(url, path, statusCallback);
   if (!status.Succeeded) context.Log.LogFormat(loglines::kPatchFetchError, {status.Error});
   outcomes.Record(url, status.Succeeded);

@@ -26,6 +26,16 @@ inline constexpr char kFlashBannerTempName[] = "MorvoTMPBanner.swf";
 
 // Appended to the target's name by the atomic file writer: target + ".MorvoTMP".
 inline constexpr char kAtomicWriteSuffix[] = ".MorvoTMP";
+// Appended to a download's target while its body arrives: target + ".part".
+inline constexpr char kDownloadPartSuffix[] = ".part";
+
+// The run's temporary files other than the containers, by whole name and by the prefix of
+// those named after another file: a container must not take the place of one of them.
+inline constexpr std::string_view kRunTemporaryNames[] = {
+    kServerListFileName, kRepackTempFileName, kRepackRecordFileName, kSelfUpdateRecordFileName,
+    kWriteCheckFileName, kNewsPageFileName,   kFlashBannerTempName};
+inline constexpr std::string_view kRunTemporaryPrefixes[] = {kExtractedArchivePrefix,
+                                                             kProgramCopyPrefix};
 
 static_assert(std::string_view(kServerListFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kRepackTempFileName).starts_with(kTemporaryPrefix) &&

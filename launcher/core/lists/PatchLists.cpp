@@ -2,8 +2,10 @@
 
 #include <filesystem>
 
+#include "engine/OwnFiles.h"
 #include "lists/IniFile.h"
 #include "platform/AtomicFile.h"
+#include "platform/PlainName.h"
 #include "text/AsciiText.h"
 
 namespace morvo {
@@ -18,6 +20,8 @@ void ReplaceRegister(const std::string& path, const std::string& bytes) {
 constexpr char kOptions[] = "options";
 constexpr char kPatchs[] = "patchs";
 constexpr char kRegisterHeader[] = "[patchs]\r\n";
+// The longest file name, in bytes, that the file systems the launcher runs on take.
+constexpr std::size_t kFileNameLimit = 255;
 
 // Longest value that BuildDownloadList and FindUnfinishedPatches look at.
 constexpr std::size_t kOfferValueLength = 1024;
@@ -97,8 +101,8 @@ void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir) 
     if (equal == std::string::npos || line.substr(equal + 1, kRegisterValueLength) != "1") continue;
     const std::string key = line.substr(0, equal);
     // A register edited by hand must not point the installer (which deletes what it installs)
-    // at a file outside the program's folder.
-    if (key.find('/') != std::string::npos) continue;
+    // at a file outside the program's folder, or at one the launcher keeps for itself.
+    if (!IsUsablePatchName(key)) continue;
     const std::string path = programDir + kContainerPrefix + key;
     if (FileExists(path)) state.InstallFiles.push_back(path);
   }
@@ -112,6 +116,13 @@ void RemoveFromRegister(const PatchRunState& state, const std::string& name) {
     if (KeyOf(line) != name) bytes += line + "\r\n";
   }
   ReplaceRegister(state.RegisterPath, bytes);
+}
+
+bool IsUsablePatchName(std::string_view name) {
+  constexpr std::size_t kRoom =
+      kFileNameLimit - (sizeof kContainerPrefix - 1) - (sizeof kDownloadPartSuffix - 1);
+  if (name.empty()) return true;
+  return name.size() <= kRoom && IsPlainName(name) && !IsOtherTemporaryOfTheRun(name);
 }
 
 std::string FileNameOfUrl(const std::string& url) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/PatchRunState.h"
 
@@ -24,6 +25,13 @@ void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir);
 // Drops every register line whose key is name, so that the patch is downloaded again on the
 // next run (used when its container could not be installed completely).
 void RemoveFromRegister(const PatchRunState& state, const std::string& name);
+
+// True when name (the file name of a patch's URL, or a register key) can name the patch's
+// container, programDir + "MorvoTMP" + name, on every platform: empty (the container is then
+// "MorvoTMP" itself), or a plain name (IsPlainName) short enough that the container and the
+// downloader's part file beside it fit in a file name of 255 bytes, and that does not take the
+// place of another temporary file of the run.
+bool IsUsablePatchName(std::string_view name);
 
 // The text after the last "/" of url: empty when url is empty or ends with "/", the whole text
 // when it holds no "/". A backslash is an ordinary character.

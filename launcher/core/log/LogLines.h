@@ -47,6 +47,9 @@ inline constexpr char kListFetchError[] =
 inline constexpr char kPatchFetchError[] =
     "    Erreur :  T\xE9l\xE9"
     "chargement impossible (%s).";
+// A patch whose file name cannot name its container in the game folder (the name, its
+// control characters shown as '?'): it is neither downloaded nor registered.
+inline constexpr char kPatchNameRefused[] = "    Erreur :  Nom de fichier refus\xE9 (%s).";
 inline constexpr char kPatchesFetchDone[] =
     "R\xE9"
     "cup\xE9ration des patchs disponibles termin\xE9"

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "engine/OwnFiles.h"
+#include "platform/PlainName.h"
 #include "platform/ProgramDir.h"
 #include "text/AsciiText.h"
 #include "text/Windows1252.h"
@@ -18,22 +20,22 @@ namespace {
 
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
 
-// The parts of name, or nullopt when one of them is unsafe.
+// The parts of name, or nullopt when one of them is unsafe. "." parts are dropped; the first
+// part must not be one of the launcher's own files (links to the root are looked at in
+// ResolveGamePath).
 std::optional<std::vector<std::string_view>> SplitSafeParts(std::string_view name) {
-  if (name.empty() || name.front() == '\\' || name.front() == '/') return std::nullopt;
-  for (char c : name) {
-    if (IsControl(c) || c == ':') return std::nullopt;
-  }
   std::vector<std::string_view> parts;
   while (true) {
     const auto separator = name.find_first_of("\\/");
     const std::string_view part = name.substr(0, separator);
-    if (part.empty() || part == "..") return std::nullopt;
-    if (part != ".") parts.push_back(part);
+    if (part != ".") {
+      if (!IsPlainName(part)) return std::nullopt;
+      parts.push_back(part);
+    }
     if (separator == std::string_view::npos) break;
     name.remove_prefix(separator + 1);
   }
-  if (parts.empty()) return std::nullopt;
+  if (parts.empty() || IsOwnFileName(parts.front())) return std::nullopt;
   return parts;
 }
 
@@ -86,7 +88,24 @@ std::optional<std::string> ResolveGamePath(const std::string& root, std::string_
     }
     if (i + 1 < parts->size()) path += '/';
   }
+  // A link inside the game folder that leads back to it must not reach the launcher's files.
+  if (parts->size() > 1 && IsOwnFileName(FileNameOfPath(path))) {
+    const fs::path folder = fs::weakly_canonical(fs::path(path).parent_path(), error);
+    if (error || folder == canonicalRoot) return std::nullopt;
+  }
   return path;
+}
+
+bool LiesDirectlyIn(const std::string& path, const std::string& folder) {
+  const fs::path file(path);
+  std::error_code error;
+  // A link, even one that leads nowhere yet, is not a file of the folder: writing through it
+  // would create or change its target.
+  if (fs::is_symlink(fs::symlink_status(file, error))) return false;
+  const fs::path root = fs::canonical(folder, error);
+  if (error) return false;
+  const fs::path parent = fs::weakly_canonical(file.parent_path(), error);
+  return !error && parent == root;
 }
 
 bool IsSafeDestination(std::string_view name) { return SplitSafeParts(name).has_value(); }

@@ -10,9 +10,11 @@ namespace morvo {
 
 // The UTF-8 path under root (a folder ending in '/') that name designates, reusing at every
 // level an existing file or folder whose name differs only in ASCII case. nullopt for a name
-// that could lead outside root: empty, absolute, a drive letter or any ':', a UNC prefix, a
-// ".." part, an empty part, a control character, or a symbolic link inside root whose target
-// lies outside it (or is missing).
+// that could lead outside root or that Windows reads as something else: empty, absolute, a
+// drive letter or any ':', a UNC prefix, a part that is not a plain name (IsPlainName: "..",
+// an empty part, a control character, a device name, a trailing dot or blank, ...), a symbolic
+// link inside root whose target lies outside it (or is missing); and for a name of the
+// launcher's own files in root (IsOwnFileName), also reached through a link to root.
 std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name);
 
 // programDir + a file name from the settings, as this platform opens it: ResolveGamePath's
@@ -23,6 +25,10 @@ std::string SettingsFilePath(const std::string& programDir, std::string_view win
 // True when name passes the checks of ResolveGamePath that need no file system: what a patch
 // builder may write as a destination.
 bool IsSafeDestination(std::string_view name);
+
+// True when path is not a link and its folder, once the platform has resolved its links, is
+// folder: what folder + a plain file name must be before a file is written there.
+bool LiesDirectlyIn(const std::string& path, const std::string& folder);
 
 // The file-name part of a Windows path: the text after the last '\' or '/'.
 std::string_view WindowsFileName(std::string_view path);

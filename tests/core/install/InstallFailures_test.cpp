@@ -8,11 +8,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <random>
 
 #include "InstallTestSupport.h"
 #include "install/InstallPatches.h"
 #include "install/PatchContainer.h"
+#include "platform/GamePath.h"
 
 using namespace morvo;
 
@@ -243,6 +245,86 @@ TEST(InstallFailures, HostileDestinationsWriteNothingOutside) {
   EXPECT_EQ(ReadFile(folder.outside() + "canary"), "canary");
   EXPECT_FALSE(FileExists("/tmp/morvo-escape"));
   EXPECT_EQ(ReadFile(folder.state.RegisterPath), "[patchs]\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Every file under folder (links not followed) with its bytes, the log left out.
+std::map<std::string, std::string> FilesUnder(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = fs::relative(entry.path(), folder).string();
+    if (entry.is_regular_file() && !name.ends_with(kLogFileName)) {
+      files[name] = ReadFile(entry.path());
+    }
+  }
+  return files;
+}
+
+// Each destination that Windows reads as something else, or that names a file of the
+// launcher, fails its container after a good entry: logged, nothing written for it, the
+// launcher's files as they were (but for the failed container's register line).
+TEST(InstallFailures, DestinationsWindowsReadsOtherwiseOrOfTheLauncherAreRefused) {
+  const char* const ownFiles[] = {"MorvoPatcher.lock",     "MorvoTMPPatchsList.ini",
+                                  "MorvoTMPVKA.vka",       "MorvoTMPSelfUpdateTried.txt",
+                                  "MorvoTMP_MorvoPatcher", "MorvoTMPVKA_data.vka"};
+  const char* const destinations[] = {"con",
+                                      "CON.txt",
+                                      "Data\\nul.vka",
+                                      "data\\Com1\\x.bin",
+                                      "LPT9.log",
+                                      "com\xB9",
+                                      "data.vka.",
+                                      "Cartes \\x.map",
+                                      "x ",
+                                      "a<b",
+                                      "a|b",
+                                      "a?b",
+                                      "a*b",
+                                      "a\"b",
+                                      "a>b",
+                                      "MorvoPatchsList.ini",
+                                      "morvopatchslist.ini",
+                                      "MorvoPatcherLog.txt",
+                                      "MorvoPatcher.lock",
+                                      "MorvoTMPVKA.vka",
+                                      "MorvoTMPPatchsList.ini",
+                                      "morvotmp_MorvoPatcher",
+                                      "MorvoTMPSelfUpdateTried.txt",
+                                      "MorvoTMPVKA_data.vka",
+                                      "rootlink\\MorvoPatchsList.ini",
+                                      "MorvoTMPnew\\x.txt"};
+  for (const char* destination : destinations) {
+    SCOPED_TRACE(WithoutControls(destination));
+    GameFolder folder;
+    WriteFile(folder.outside() + "canary", "canary");
+    fs::create_symlink(".", folder / "rootlink");
+    for (const char* own : ownFiles) WriteFile(folder / own, std::string("own ") + own);
+    folder.AddDownloaded("bad.pak", ContainerBuilder()
+                                        .Add("good.txt", "good.txt", "good")
+                                        .Add("x.bin", destination, "hostile")
+                                        .Bytes());
+    folder.AddDownloaded("next.pak", ContainerBuilder().Add("n.txt", "n.txt", "next").Bytes());
+    std::map<std::string, std::string> expected = FilesUnder(folder.outside());
+    const std::string logBefore = folder.LogText();
+
+    InstallPatches(folder.context);
+
+    const std::string log = folder.LogText();
+    EXPECT_EQ(log.substr(0, logBefore.size()), logBefore);
+    EXPECT_NE(log.find("        Destination " + WithoutControls(destination) +
+                       " :  Erreur > chemin refus\xE9.\r\n"),
+              std::string::npos)
+        << log;
+    expected.erase("game/MorvoTMPbad.pak");
+    expected.erase("game/MorvoTMPnext.pak");
+    expected["game/MorvoPatchsList.ini"] = "[patchs]\r\nnext.pak=1\r\n";
+    expected["game/good.txt"] = "good";
+    expected["game/n.txt"] = "next";
+    EXPECT_EQ(FilesUnder(folder.outside()), expected);
+  }
 }
 
 }  // namespace

@@ -154,6 +154,50 @@ TEST(PatchLists, FindUnfinishedPatchesListsRegisteredContainersStillPresent) {
   EXPECT_EQ(state.ServerEntries.size(), 4u);
 }
 
+// Names that a container cannot be downloaded under: each would land elsewhere than
+// "MorvoTMP" + name in the game folder on some platform, or replace a file of the run.
+const std::string kUnusablePatchNames[] = {
+    "..\\..\\Startup\\x.bat", "a\\b.pak", "c:x.pak", "x:stream", "tab\tx.pak", "x\x01.pak", "a<b",
+    "a>b", "a\"b", "a|b", "a?b", "a*b", ".", "..", "p.pak.", "p.pak ", "CON", "nul.pak", "com1.pak",
+    "Lpt9", "aux.tar.gz",
+    std::string(243, 'n'),  // "MorvoTMP" + name + ".part" would pass 255 bytes
+    // the run's other temporary files, in any case
+    "PatchsList.ini", "patchslist.INI", "VKA.vka", "Repacks.lst", "SelfUpdateTried.txt",
+    "WriteCheck", "News.html", "Banner.swf", "VKA_Data.vka", "vka_x", "_MorvoPatcher", "_x.exe",
+    "a.pak.MorvoTMP"};
+
+TEST(PatchLists, PatchNamesThatCannotNameTheirContainerAreNotUsable) {
+  for (const std::string& name : kUnusablePatchNames) {
+    EXPECT_FALSE(IsUsablePatchName(name)) << name;
+  }
+  for (const std::string& name :
+       {std::string(), std::string("p0001.pak"), std::string("a%5Cb.pak"), std::string("VKA.vkd"),
+        std::string("Vka-x.pak"), std::string(242, 'n')}) {
+    EXPECT_TRUE(IsUsablePatchName(name)) << name;
+  }
+}
+
+// A register edited by hand: keys that are no usable names are skipped even though a file of
+// that name lies in the folder (on Linux, "\\" and the like are ordinary characters).
+TEST(PatchLists, FindUnfinishedPatchesSkipsKeysThatAreNoPlainNames) {
+  ScratchDir dir;
+  PatchRunState state(dir.path());
+  std::string registerFile = "[patchs]\r\na.pak=1\r\n";
+  for (const std::string& name : kUnusablePatchNames) {
+    registerFile += name + "=1\r\n";
+    if (name.find('/') == std::string::npos) WriteFile(dir.path() + "MorvoTMP" + name, "c");
+  }
+  registerFile += "b.pak=1\r\n";
+  WriteFile(state.RegisterPath, registerFile);
+  WriteFile(dir.path() + "MorvoTMPa.pak", "container");
+  WriteFile(dir.path() + "MorvoTMPb.pak", "container");
+
+  FindUnfinishedPatches(state, dir.path());
+
+  EXPECT_EQ(state.InstallFiles,
+            (Lines{dir.path() + "MorvoTMPa.pak", dir.path() + "MorvoTMPb.pak"}));
+}
+
 TEST(PatchLists, RemoveFromRegisterDropsOnlyThatName) {
   ScratchDir dir;
   PatchRunState state(dir.path());

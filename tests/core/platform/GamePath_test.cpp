@@ -40,6 +40,34 @@ const char* const kHostileNames[] = {
     "link\\..\\x",
     "deadlink\\x",
     "outlink",
+    // names that Windows reads as something else, in any folder part
+    "...",
+    "con",
+    "Data\\con.vka",
+    "NUL.txt",
+    "data\\Com1\\x.bin",
+    "lpt9.log",
+    "data.vka.",
+    "Cartes \\x.map",
+    "x ",
+    "a<b",
+    "a>b",
+    "a\"b",
+    "a|b",
+    "a?b",
+    "a*b",
+    // the launcher's own files, in any case, also as a folder or through a link to the root
+    "MorvoPatchsList.ini",
+    "morvopatchslist.INI",
+    ".\\MorvoPatcherLog.txt",
+    "MorvoPatcher.lock",
+    "MorvoPatchsList.ini.MorvoTMP",
+    "MorvoTMPVKA.vka",
+    "morvotmp_MorvoPatcher",
+    "MorvoTMPp0001.pak",
+    "MorvoTMPx\\y.txt",
+    "rootlink\\MorvoPatchsList.ini",
+    "ROOTLINK\\morvotmpvka.vka",
 };
 
 TEST(GamePath, HostileNamesAreRefused) {
@@ -48,6 +76,7 @@ TEST(GamePath, HostileNamesAreRefused) {
   fs::create_symlink(folder.outside() + "missing/", folder / "deadlink");
   WriteFile(folder.outside() + "canary", "canary");
   fs::create_symlink(folder.outside() + "canary", folder / "outlink");
+  fs::create_symlink(".", folder / "rootlink");
   for (const char* name : kHostileNames) {
     EXPECT_EQ(ResolveGamePath(folder.game(), name), std::nullopt) << name;
   }
@@ -59,6 +88,7 @@ TEST(GamePath, SafeNamesResolveUnderTheRoot) {
   WriteFile(folder / "Data/Maps/World.map", "w");
   fs::create_directory(folder / "inner");
   fs::create_symlink("inner", folder / "innerlink");  // a link that stays inside is fine
+  fs::create_symlink(".", folder / "rootlink");
   const std::pair<const char*, std::string> cases[] = {
       {"readme.txt", "readme.txt"},
       {"DATA\\maps\\world.MAP", "Data/Maps/World.map"},  // existing names, any ASCII case
@@ -68,7 +98,11 @@ TEST(GamePath, SafeNamesResolveUnderTheRoot) {
       {"innerlink\\f", "innerlink/f"},
       {"\xE9t\xE9.txt", "\xC3\xA9t\xC3\xA9.txt"},  // Windows-1252 becomes UTF-8
       {"a..b", "a..b"},
-      {"...", "..."},
+      {"console.txt", "console.txt"},
+      {"com10.txt", "com10.txt"},
+      {"Data\\MorvoPatchsList.ini", "Data/MorvoPatchsList.ini"},  // not the register
+      {"Morvo.txt", "Morvo.txt"},
+      {"rootlink\\readme.txt", "rootlink/readme.txt"},
   };
   for (const auto& [name, expected] : cases) {
     EXPECT_EQ(ResolveGamePath(folder.game(), name), folder.game() + expected) << name;
@@ -83,6 +117,33 @@ TEST(GamePath, CaseFoldingIsAsciiOnlyAndDeterministic) {
   // É (0xC9) is not an ASCII letter: no match with é.
   EXPECT_EQ(ResolveGamePath(folder.game(), "\xC9T\xC9.TXT"), folder / "\xC3\x89T\xC3\x89.TXT");
   EXPECT_EQ(ResolveGamePath(folder.game(), "Readme.txt"), folder / "README.txt");
+}
+
+TEST(GamePath, TheDestinationRulesNeedNoFileSystemForNames) {
+  EXPECT_TRUE(IsSafeDestination("Data\\Maps\\World.map"));
+  for (const char* name : {"Data\\con.vka", "x.vka.", "MorvoTMPVKA.vka", "..\\x"}) {
+    EXPECT_FALSE(IsSafeDestination(name)) << name;
+  }
+}
+
+TEST(GamePath, LiesDirectlyInFollowsLinks) {
+  GameFolder folder;
+  fs::create_directory(folder / "sub");
+  WriteFile(folder.outside() + "canary", "canary");
+  fs::create_symlink(folder.outside() + "canary", folder / "MorvoTMPout.pak");
+  fs::create_symlink(folder.outside() + "missing", folder / "MorvoTMPdangling.pak");
+  fs::create_symlink("kept.txt", folder / "MorvoTMPrenamed.pak");
+  fs::create_symlink(".", folder / "self");
+  WriteFile(folder / "kept.txt", "k");
+
+  EXPECT_TRUE(LiesDirectlyIn(folder / "MorvoTMPnew.pak", folder.game()));
+  EXPECT_TRUE(LiesDirectlyIn(folder / "kept.txt", folder.game()));
+  EXPECT_TRUE(LiesDirectlyIn(folder / "self/x.pak", folder.game()));  // the same folder
+  EXPECT_FALSE(LiesDirectlyIn(folder / "sub/x.pak", folder.game()));
+  EXPECT_FALSE(LiesDirectlyIn(folder / "MorvoTMPout.pak", folder.game()));
+  EXPECT_FALSE(LiesDirectlyIn(folder / "MorvoTMPdangling.pak", folder.game()));
+  EXPECT_FALSE(LiesDirectlyIn(folder / "MorvoTMPrenamed.pak", folder.game()));
+  EXPECT_FALSE(LiesDirectlyIn(folder / "x.pak", folder.outside() + "missing/"));
 }
 
 TEST(GamePath, FileNamesOfPaths) {
