@@ -1,13 +1,13 @@
 // patchrun as operators run it: a game folder, the test server, the exit status and the output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "RunTestSupport.h"
+#include "ToolRun.h"
 #include "config/ConfigWriter.h"
 
 namespace {
@@ -17,18 +17,15 @@ struct ToolRun {
   std::string output;  // stdout and stderr
 };
 
+// arguments: separated by blanks, which none of them holds. The tool runs in a folder of its
+// own, where its output is kept.
 ToolRun Patchrun(const std::string& arguments) {
-  ToolRun run;
-  const std::string command = std::string(PATCHRUN_PATH) + " " + arguments + " 2>&1";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    run.output.append(buffer, n);
-  }
-  const int status = ::pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  std::vector<std::string> args;
+  std::istringstream words(arguments);
+  for (std::string word; words >> word;) args.push_back(word);
+  const TempDir outputs;
+  const vka::test::Outcome outcome = vka::test::runTool(PATCHRUN_PATH, args, outputs.path());
+  return {outcome.status, outcome.out + outcome.err};
 }
 
 bool Contains(const std::string& text, const std::string& part) {

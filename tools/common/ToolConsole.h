@@ -20,8 +20,17 @@ void WriteText(std::FILE* stream, std::string_view utf8);
 // "\n" into "\r\n" (a file format that ends its lines with "\r\n" already has them).
 void WriteBytesToStdout(std::string_view bytes);
 
+// The formats that the C library's vsnprintf reads: on MinGW-w64 its own C99 one (%zu, %llu),
+// not the one that the compiler's plain printf checks stand for there.
+#ifdef __MINGW_PRINTF_FORMAT
+#define TOOL_PRINTF_FORMAT __MINGW_PRINTF_FORMAT
+#else
+#define TOOL_PRINTF_FORMAT printf
+#endif
+
 // WriteText of a printf-formatted text.
-void PrintText(std::FILE* stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void PrintText(std::FILE* stream, const char* format, ...)
+    __attribute__((format(TOOL_PRINTF_FORMAT, 2, 3)));
 
 // True when stream is an interactive terminal or console, where a line may be redrawn.
 bool IsTerminal(std::FILE* stream);
