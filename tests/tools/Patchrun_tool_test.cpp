@@ -9,8 +9,12 @@
 #include "RunTestSupport.h"
 #include "ToolRun.h"
 #include "config/ConfigWriter.h"
+#include "text/AsciiText.h"
 
 namespace {
+
+// The platform's launcher program file.
+const std::string kLauncher = LAUNCHER_FILE_NAME;
 
 struct ToolRun {
   int exitCode = -1;
@@ -41,8 +45,9 @@ class PatchrunTool : public ::testing::Test {
     settings.Messages[8] =
         "Mise \xE0 jour termin\xE9"
         "e.";
-    WriteFileBytes(game / "game.sh", "#!/bin/sh\necho started > marker.txt\n");
-    std::filesystem::permissions(game / "game.sh", std::filesystem::perms::owner_all);
+    const std::filesystem::path gameProgram = MARKER_GAME_PATH;
+    settings.GameExe = gameProgram.filename().string();
+    std::filesystem::copy_file(gameProgram, game / settings.GameExe);
   }
 
   TestHttpServer server;
@@ -51,10 +56,10 @@ class PatchrunTool : public ::testing::Test {
 };
 
 TEST_F(PatchrunTool, RunsThePatchesPlacesTheNewLauncherAndStartsTheGame) {
-  WriteFileBytes(game / "MorvoPatcher", "old launcher");
+  WriteFileBytes(game / kLauncher, "old launcher");
   server.Serve("/list.ini", PatchList({"deny_play=0"}, {server.Url("/p0001.pak")}));
   server.Serve("/p0001.pak", Container({{"notes.txt", "Docs\\notes.txt", "hello"},
-                                        {"MorvoPatcher", "morvopatcher", "new launcher"}}));
+                                        {kLauncher, AsciiLower(kLauncher), "new launcher"}}));
   ASSERT_TRUE(SaveConfig(game.path(), settings));
 
   const ToolRun run = Patchrun(game.path() + " --start");
@@ -65,11 +70,11 @@ TEST_F(PatchrunTool, RunsThePatchesPlacesTheNewLauncherAndStartsTheGame) {
                        "Mise \xC3\xA0 jour termin\xC3\xA9"
                        "e.\n"))
       << run.output;
-  EXPECT_TRUE(Contains(run.output, "New launcher program installed: " + (game / "MorvoPatcher")));
+  EXPECT_TRUE(Contains(run.output, "New launcher program installed: " + (game / kLauncher)));
   EXPECT_TRUE(Contains(run.output, "Start would be shown.\nGame started: "));
   EXPECT_EQ(ReadFileBytes(game / "Docs/notes.txt"), "hello");
-  EXPECT_EQ(ReadFileBytes(game / "MorvoPatcher"), "new launcher");
-  EXPECT_FALSE(std::filesystem::exists(game / "MorvoTMP_MorvoPatcher"));
+  EXPECT_EQ(ReadFileBytes(game / kLauncher), "new launcher");
+  EXPECT_FALSE(std::filesystem::exists(game / ("MorvoTMP_" + kLauncher)));
   EXPECT_EQ(FileLines(game / "MorvoPatcherLog.txt").back(), "Fin du log.");
   for (int i = 0; i < 500 && !std::filesystem::exists(game / "marker.txt"); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
