@@ -51,7 +51,7 @@ TEST_F(PatchrunUnderWine, SameLogAndFilesAsOnLinuxInAUnicodeFolder) {
   AddArchivePatch("p0002.pak", "data.vka", {{"Textes/intro.txt", "Il etait une fois. (2)"}});
   AddArchivePatch("p0003.pak", "data.vka", {{"Cartes/foret.map", SampleBytes(3, 30000)}});
   PublishList("patchlist.ini", {"p0001.pak", "p0002.pak", "p0003.pak"});
-  // "Игра 游戏": no 8-bit code page holds both.
+  // "Игра 游戲": no 8-bit code page holds both.
   const std::string windowsGame =
       work_ + "/\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 \xE6\xB8\xB8\xE6\x88\xB2/game";
   fs::create_directories(windowsGame);
