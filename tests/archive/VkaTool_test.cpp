@@ -57,6 +57,31 @@ TEST_F(VkaTool, CreateListExtractAndCheckRoundTrip) {
   EXPECT_FALSE(fs::exists(folder.path("one/maps")));
 }
 
+// Names that no 8-bit code page holds whole (Cyrillic and CJK), as players' user folders
+// have them: the command line and the messages keep every character, and the files there
+// are read and written.
+TEST_F(VkaTool, UnicodeNamesOnTheCommandLineReachTheirFiles) {
+  const std::string game =
+      "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 \xE6\xB8\xB8\xE6\x88\xB2";  // Igra, youxi
+  fs::create_directories(folder.root() / utf8Path(game) / "maps");
+  std::ofstream(folder.root() / utf8Path(game) / "maps" / "a.txt", std::ios::binary) << "alpha";
+  ASSERT_EQ(vka({"create", "game.vka", "--root", game, game}).status, 0);
+  EXPECT_EQ(entryNames(folder.path("game.vka")), (std::vector<std::string>{"data", "maps\\a.txt"}));
+  ASSERT_EQ(vka({"extract", "game.vka", "-o", game + "/out"}).status, 0);
+  std::ifstream extracted(folder.root() / utf8Path(game) / "out" / "maps" / "a.txt");
+  std::string text;
+  std::getline(extracted, text);
+  EXPECT_EQ(text, "alpha");
+
+  const Outcome missing = vka({"list", game + ".vka"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "vka: " + game + ".vka: the file cannot be opened, created or written\n");
+  const Outcome usage = vka({"list", "--" + game});
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_NE(usage.err.find("unknown or incomplete option --" + game + "\n"), std::string::npos)
+      << usage.err;
+}
+
 TEST_F(VkaTool, SlashSeparatorAndTheCurrentFolderAsRoot) {
   file("maps/x.txt", "x");
   ASSERT_EQ(vka({"create", "a.vka", "--sep", "/", "maps/x.txt"}).status, 0);

@@ -1,14 +1,14 @@
 // mkconfig as operators run it: build and dump through the command line.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "SampleSettings.h"
 #include "TempDir.h"
+#include "ToolRun.h"
 #include "config/ConfigReader.h"
 #include "config/ConfigWriter.h"
-#include "platform/ProgramDir.h"
 
 using namespace morvo;
 
@@ -21,11 +21,13 @@ struct ToolResult {
   std::string errors;
 };
 
+// arguments: separated by blanks, which none of them holds.
 ToolResult RunMkconfig(const std::string& arguments, const TempDir& dir) {
-  const std::string command =
-      ProgramDir() + "mkconfig " + arguments + " >/dev/null 2>" + (dir / "stderr.txt");
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir / "stderr.txt")};
+  std::vector<std::string> args;
+  std::istringstream words(arguments);
+  for (std::string word; words >> word;) args.push_back(word);
+  const vka::test::Outcome outcome = vka::test::runTool(MKCONFIG_PATH, args, dir.path());
+  return {outcome.status, outcome.err};
 }
 
 std::string FileBytes(const std::vector<std::uint8_t>& bytes) {
@@ -135,7 +137,10 @@ TEST(StartupMkconfig, BrokenDescriptionsNameTheLineAndField) {
   };
   for (const auto& c : cases) {
     TempDir dir;
-    std::filesystem::copy(kTestData, dir.path(), std::filesystem::copy_options::recursive);
+    // File by file: the C++ library's recursive copy into a folder that exists fails on Windows.
+    for (const auto& item : std::filesystem::directory_iterator(kTestData)) {
+      std::filesystem::copy_file(item.path(), dir / item.path().filename().string());
+    }
     WriteFileBytes(dir / "broken.txt", c.description);
     const auto result =
         RunMkconfig("build " + (dir / "broken.txt") + " -o " + (dir / "Config.mpc"), dir);

@@ -1,36 +1,37 @@
 // patchrun as operators run it: a game folder, the test server, the exit status and the output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "RunTestSupport.h"
+#include "ToolRun.h"
 #include "config/ConfigWriter.h"
+#include "text/AsciiText.h"
 
 using namespace morvo;
 
 namespace {
+
+// The platform's launcher program file.
+const std::string kLauncher = LAUNCHER_FILE_NAME;
 
 struct ToolRun {
   int exitCode = -1;
   std::string output;  // stdout and stderr
 };
 
+// arguments: separated by blanks, which none of them holds. The tool runs in a folder of its
+// own, where its output is kept.
 ToolRun Patchrun(const std::string& arguments) {
-  ToolRun run;
-  const std::string command = std::string(PATCHRUN_PATH) + " " + arguments + " 2>&1";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    run.output.append(buffer, n);
-  }
-  const int status = ::pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  std::vector<std::string> args;
+  std::istringstream words(arguments);
+  for (std::string word; words >> word;) args.push_back(word);
+  const TempDir outputs;
+  const vka::test::Outcome outcome = vka::test::runTool(PATCHRUN_PATH, args, outputs.path());
+  return {outcome.status, outcome.out + outcome.err};
 }
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -46,8 +47,9 @@ class PatchrunTool : public ::testing::Test {
     settings.Messages[8] =
         "Mise \xE0 jour termin\xE9"
         "e.";
-    WriteFileBytes(game / "game.sh", "#!/bin/sh\necho started > marker.txt\n");
-    std::filesystem::permissions(game / "game.sh", std::filesystem::perms::owner_all);
+    const std::filesystem::path gameProgram = MARKER_GAME_PATH;
+    settings.GameExe = gameProgram.filename().string();
+    std::filesystem::copy_file(gameProgram, game / settings.GameExe);
   }
 
   TestHttpServer server;
@@ -56,10 +58,10 @@ class PatchrunTool : public ::testing::Test {
 };
 
 TEST_F(PatchrunTool, RunsThePatchesPlacesTheNewLauncherAndStartsTheGame) {
-  WriteFileBytes(game / "MorvoPatcher", "old launcher");
+  WriteFileBytes(game / kLauncher, "old launcher");
   server.Serve("/list.ini", PatchList({"deny_play=0"}, {server.Url("/p0001.pak")}));
   server.Serve("/p0001.pak", Container({{"notes.txt", "Docs\\notes.txt", "hello"},
-                                        {"MorvoPatcher", "morvopatcher", "new launcher"}}));
+                                        {kLauncher, AsciiLower(kLauncher), "new launcher"}}));
   ASSERT_TRUE(SaveConfig(game.path(), settings));
 
   const ToolRun run = Patchrun(game.path() + " --start");
@@ -70,11 +72,11 @@ TEST_F(PatchrunTool, RunsThePatchesPlacesTheNewLauncherAndStartsTheGame) {
                        "Mise \xC3\xA0 jour termin\xC3\xA9"
                        "e.\n"))
       << run.output;
-  EXPECT_TRUE(Contains(run.output, "New launcher program installed: " + (game / "MorvoPatcher")));
+  EXPECT_TRUE(Contains(run.output, "New launcher program installed: " + (game / kLauncher)));
   EXPECT_TRUE(Contains(run.output, "Start would be shown.\nGame started: "));
   EXPECT_EQ(ReadFileBytes(game / "Docs/notes.txt"), "hello");
-  EXPECT_EQ(ReadFileBytes(game / "MorvoPatcher"), "new launcher");
-  EXPECT_FALSE(std::filesystem::exists(game / "MorvoTMP_MorvoPatcher"));
+  EXPECT_EQ(ReadFileBytes(game / kLauncher), "new launcher");
+  EXPECT_FALSE(std::filesystem::exists(game / ("MorvoTMP_" + kLauncher)));
   EXPECT_EQ(FileLines(game / "MorvoPatcherLog.txt").back(), "Fin du log.");
   for (int i = 0; i < 500 && !std::filesystem::exists(game / "marker.txt"); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

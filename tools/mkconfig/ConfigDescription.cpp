@@ -6,6 +6,7 @@
 #include <map>
 
 #include "DescriptionValues.h"
+#include "Utf8Path.h"
 
 using namespace morvo;
 
@@ -71,10 +72,10 @@ bool FillField(ConfigField& field, const std::string& value, const std::filesyst
       if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
         name = name.substr(1, name.size() - 2);
       }
-      const auto path = baseDir / std::string(name);
+      const auto path = baseDir / PathOfUtf8(std::string(name));
       auto bytes = name.empty() ? std::nullopt : ReadBlobFile(path);
       if (!bytes) {
-        why = "cannot read file " + path.string();
+        why = "cannot read file " + Utf8OfPath(path);
         return false;
       }
       field.Blob = std::move(*bytes);

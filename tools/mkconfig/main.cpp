@@ -1,6 +1,4 @@
 // mkconfig: builds Config.mpc from a text description, and dumps one back to text.
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,6 +6,8 @@
 #include <vector>
 
 #include "ConfigDescription.h"
+#include "ToolConsole.h"
+#include "Utf8Path.h"
 #include "config/ConfigReader.h"
 #include "platform/AtomicFile.h"
 
@@ -37,19 +37,19 @@ constexpr char kUsage[] =
     "Exit status: 0 success, 1 failure (the message names the file and the reason), 2 usage.\n";
 
 int Fail(const std::string& file, const std::string& why) {
-  std::fprintf(stderr, "mkconfig: %s: %s\n", file.c_str(), why.c_str());
+  PrintText(stderr, "mkconfig: %s: %s\n", file.c_str(), why.c_str());
   return kExitFailure;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOfUtf8(path), std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), {});
   return !in.bad();
 }
 
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-  return ReplaceFileAtomically(path.string(), bytes);
+  return ReplaceFileAtomically(Utf8OfPath(path), bytes);
 }
 
 std::span<const std::uint8_t> AsBytes(const std::string& text) {
@@ -61,11 +61,11 @@ int Build(const std::string& descriptionPath, const std::string& outputPath) {
   if (!ReadWholeFile(descriptionPath, description)) return Fail(descriptionPath, "cannot be read");
   std::string error;
   const auto record =
-      ParseDescription(description, std::filesystem::path(descriptionPath).parent_path(), error);
+      ParseDescription(description, PathOfUtf8(descriptionPath).parent_path(), error);
   if (!record) return Fail(descriptionPath, error);
   const auto bytes = EncodeConfigRecord(*record);
   if (!bytes) return Fail(descriptionPath, "a value does not fit the file format");
-  if (!WriteWholeFile(outputPath, *bytes)) return Fail(outputPath, "cannot be written");
+  if (!WriteWholeFile(PathOfUtf8(outputPath), *bytes)) return Fail(outputPath, "cannot be written");
   return kExitSuccess;
 }
 
@@ -79,19 +79,20 @@ int Dump(const std::string& configPath, const std::string& outputPath) {
   }
   const std::size_t used = EncodeConfigRecord(record).value_or(std::vector<std::uint8_t>{}).size();
   if (used < bytes.size()) {
-    std::fprintf(stderr, "mkconfig: %s: %zu bytes after the last field are not kept\n",
-                 configPath.c_str(), bytes.size() - used);
+    PrintText(stderr, "mkconfig: %s: %zu bytes after the last field are not kept\n",
+              configPath.c_str(), bytes.size() - used);
   }
-  const auto folder = std::filesystem::path(outputPath).parent_path();
+  const auto folder = PathOfUtf8(outputPath).parent_path();
   std::int32_t bannerKind = 0;
   for (const auto& field : record) {
     if (field.Name == "BannerKind") bannerKind = field.Numbers.at(0);
     if (field.Kind != ConfigFieldKind::Blob) continue;
     const auto blobPath =
         folder / (field.Name == "SkinImage" ? SkinFileName() : BannerFileName(bannerKind));
-    if (!WriteWholeFile(blobPath, field.Blob)) return Fail(blobPath.string(), "cannot be written");
+    if (!WriteWholeFile(blobPath, field.Blob))
+      return Fail(Utf8OfPath(blobPath), "cannot be written");
   }
-  if (!WriteWholeFile(outputPath, AsBytes(DescribeRecord(record)))) {
+  if (!WriteWholeFile(PathOfUtf8(outputPath), AsBytes(DescribeRecord(record)))) {
     return Fail(outputPath, "cannot be written");
   }
   return kExitSuccess;
@@ -100,15 +101,15 @@ int Dump(const std::string& configPath, const std::string& outputPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = ToolArguments(argc, argv);
   for (const auto& arg : args) {
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
+      WriteText(stdout, kUsage);
       return kExitSuccess;
     }
   }
   if (args.size() != 4 || args[2] != "-o" || (args[0] != "build" && args[0] != "dump")) {
-    std::fputs(kUsage, stderr);
+    WriteText(stderr, kUsage);
     return kExitUsage;
   }
   return args[0] == "build" ? Build(args[1], args[3]) : Dump(args[1], args[3]);

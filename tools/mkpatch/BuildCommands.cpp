@@ -8,10 +8,11 @@
 #include <optional>
 
 #include "MkpatchCommands.h"
+#include "ToolConsole.h"
+#include "Utf8Path.h"
 #include "install/PatchContainer.h"
 #include "platform/AtomicFile.h"
 #include "platform/GamePath.h"
-#include "platform/ProgramDir.h"
 #include "text/Windows1252.h"
 
 using namespace morvo;
@@ -38,7 +39,7 @@ std::optional<std::string> ContainerName(const std::string& utf8, const std::str
 }
 
 bool CopyFileInto(const std::string& file, AtomicFileWriter& out) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(PathOfUtf8(file), std::ios::binary);
   char buffer[64 * 1024];
   while (in) {
     in.read(buffer, sizeof buffer);
@@ -58,16 +59,19 @@ int Build(const std::string& out, const std::vector<BuildInput>& inputs) {
 
   for (const BuildInput& input : inputs) {
     std::error_code error;
-    const auto size = fs::file_size(input.file, error);
-    if (error || !fs::is_regular_file(input.file)) return Fail(input.file + ": cannot be read");
+    const fs::path file = PathOfUtf8(input.file);
+    const auto size = fs::file_size(file, error);
+    if (error || !fs::is_regular_file(file, error)) return Fail(input.file + ": cannot be read");
     if (size > static_cast<std::uintmax_t>(std::numeric_limits<std::int32_t>::max())) {
       return Fail(input.file + ": larger than a container entry can be (2 GiB)");
     }
     std::string destination = input.destination;
     for (char& c : destination) c = c == '/' ? '\\' : c;
-    const auto source = ContainerName(FileNameOfPath(input.file), input.file);
+    // One line for one refused name, though the destination may be the same name.
+    const auto source = ContainerName(Utf8OfPath(file.filename()), input.file);
+    if (!source) return kExitFailure;
     const auto dest = ContainerName(destination, input.file);
-    if (!source || !dest) return kExitFailure;
+    if (!dest) return kExitFailure;
     if (!IsSafeDestination(*dest)) {
       return Fail(input.file + ": destination '" + destination + "' would leave the game folder");
     }
@@ -102,21 +106,22 @@ int BuildContainer(const std::string& out, const std::vector<std::string>& fileA
   for (const std::string& arg : fileArgs) {
     const auto equal = arg.find('=');
     const std::string file = arg.substr(0, equal);
-    inputs.push_back(
-        {file, equal == std::string::npos ? FileNameOfPath(file) : arg.substr(equal + 1)});
+    inputs.push_back({file, equal == std::string::npos ? Utf8OfPath(PathOfUtf8(file).filename())
+                                                       : arg.substr(equal + 1)});
   }
   return Build(out, inputs);
 }
 
 int BuildContainerFromDir(const std::string& out, const std::string& dir) {
   std::error_code error;
-  if (!fs::is_directory(dir, error)) return Fail(dir + ": not a folder");
-  const fs::path outPath = fs::weakly_canonical(out, error);
+  const fs::path folder = PathOfUtf8(dir);
+  if (!fs::is_directory(folder, error)) return Fail(dir + ": not a folder");
+  const fs::path outPath = fs::weakly_canonical(PathOfUtf8(out), error);
   std::vector<BuildInput> inputs;
-  for (fs::recursive_directory_iterator it(dir, error), end; !error && it != end;
+  for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
     if (!it->is_regular_file() || fs::weakly_canonical(it->path(), error) == outPath) continue;
-    inputs.push_back({it->path().string(), fs::relative(it->path(), dir).generic_string()});
+    inputs.push_back({Utf8OfPath(it->path()), Utf8OfPath(fs::relative(it->path(), folder))});
   }
   if (error) return Fail(dir + ": cannot be listed");
   std::sort(inputs.begin(), inputs.end(),
@@ -134,8 +139,8 @@ int PrintIndex(const std::string& baseUrl, const std::vector<std::string>& patch
     auto reader = ContainerReader::Open(patch);
     std::int32_t count = 0;
     if (!reader || !reader->ReadHeader(count)) return Fail(patch + ": not a patch container");
-    list += base + EncodeUrlPart(FileNameOfPath(patch)) + "=1\r\n";
+    list += base + EncodeUrlPart(Utf8OfPath(PathOfUtf8(patch).filename())) + "=1\r\n";
   }
-  std::fwrite(list.data(), 1, list.size(), stdout);
+  WriteBytesToStdout(list);
   return kExitOk;
 }

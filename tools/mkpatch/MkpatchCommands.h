@@ -1,5 +1,6 @@
 // The commands of mkpatch, the tool that builds, inspects and publishes patch containers.
-// Each returns the exit status; failures are reported as one line on stderr.
+// Each returns the exit status; failures are reported as one line on stderr. Paths and
+// texts are UTF-8, as the command line gives them.
 #pragma once
 
 #include <string>

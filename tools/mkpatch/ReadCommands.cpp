@@ -5,6 +5,8 @@
 #include <string>
 
 #include "MkpatchCommands.h"
+#include "ToolConsole.h"
+#include "Utf8Path.h"
 #include "install/PatchContainer.h"
 #include "platform/AtomicFile.h"
 #include "platform/GamePath.h"
@@ -50,17 +52,21 @@ bool CopyEntry(ContainerReader& reader, std::int32_t size, AtomicFileWriter& out
 
 int ListContainer(const std::string& patch) {
   return ForEachEntry(patch, [](ContainerReader& reader, const ContainerEntryHeader& header, int&) {
-    std::printf("%s\t%s\t%d\n", Windows1252ToUtf8(header.SourceName).c_str(),
-                Windows1252ToUtf8(header.DestName).c_str(), header.DataSize);
+    PrintText(stdout, "%s\t%s\t%d\n", Windows1252ToUtf8(header.SourceName).c_str(),
+              Windows1252ToUtf8(header.DestName).c_str(), header.DataSize);
     return reader.Skip(header.DataSize);
   });
 }
 
 int ExtractContainer(const std::string& patch, const std::string& outDir) {
   std::error_code error;
-  std::filesystem::create_directories(outDir, error);
-  if (!std::filesystem::is_directory(outDir, error)) return Fail(outDir + ": not a folder");
-  const std::string root = outDir.ends_with('/') ? outDir : outDir + "/";
+  std::filesystem::create_directories(PathOfUtf8(outDir), error);
+  if (!std::filesystem::is_directory(PathOfUtf8(outDir), error)) {
+    return Fail(outDir + ": not a folder");
+  }
+  const char separator = std::filesystem::path::preferred_separator;
+  const bool ended = outDir.ends_with('/') || outDir.ends_with(separator);
+  const std::string root = ended ? outDir : outDir + separator;
   return ForEachEntry(
       patch, [&](ContainerReader& reader, const ContainerEntryHeader& header, int& status) {
         const std::string shown = Windows1252ToUtf8(WithoutControls(header.DestName));

@@ -1,10 +1,10 @@
 // mkpatch: build, list, extract and index patch containers.
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "MkpatchCommands.h"
+#include "ToolConsole.h"
 
 namespace {
 
@@ -19,14 +19,14 @@ constexpr char kUsage[] =
     "Exit status: 0 success, 1 failure (one line on stderr), 2 wrong usage.\n";
 
 int Usage(const std::string& problem) {
-  std::fprintf(stderr, "mkpatch: %s\n%s", problem.c_str(), kUsage);
+  PrintText(stderr, "mkpatch: %s\n%s", problem.c_str(), kUsage);
   return kExitUsage;
 }
 
 int Run(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
+      WriteText(stdout, kUsage);
       return kExitOk;
     }
   }
@@ -56,8 +56,8 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "mkpatch: %s\n", message.c_str());
+  PrintText(stderr, "mkpatch: %s\n", message.c_str());
   return kExitFailure;
 }
 
-int main(int argc, char** argv) { return Run({argv + 1, argv + argc}); }
+int main(int argc, char** argv) { return Run(ToolArguments(argc, argv)); }

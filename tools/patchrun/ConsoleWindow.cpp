@@ -1,7 +1,9 @@
 #include "ConsoleWindow.h"
 
 #include <cstdio>
+#include <filesystem>
 
+#include "Utf8Path.h"
 #include "text/Windows1252.h"
 
 using namespace morvo;
@@ -37,13 +39,10 @@ void ConsoleWindow::SetStatusText(const std::string& text) {
   lastLine_ = text;
 }
 
-void ConsoleWindow::DrawProgress() {
-  std::fprintf(out_, "\r\x1b[K%s", Windows1252ToUtf8(openProgress_).c_str());
-  std::fflush(out_);
-}
+void ConsoleWindow::DrawProgress() { progressLine_.Draw(Windows1252ToUtf8(openProgress_)); }
 
 void ConsoleWindow::PrintUtf8(const std::string& line) {
-  std::fprintf(out_, "%s\n", line.c_str());
+  WriteText(out_, line + "\n");
   std::fflush(out_);
 }
 
@@ -53,7 +52,7 @@ void ConsoleWindow::Finish() {
   // elsewhere.
   if (terminal_) {
     DrawProgress();
-    PrintUtf8("");
+    progressLine_.Keep();
   } else {
     PrintUtf8(Windows1252ToUtf8(openProgress_));
   }
@@ -65,7 +64,9 @@ bool ConsoleWindow::StartProgram(const std::string& program, std::string_view pa
                                  const std::string& workingDir) {
   if (parameters.starts_with(kUpdateStep) &&
       parameters.substr(kUpdateStep.size()) == programPath_) {
-    const bool placed = std::rename(program.c_str(), programPath_.c_str()) == 0;
+    std::error_code error;
+    std::filesystem::rename(PathOfUtf8(program), PathOfUtf8(programPath_), error);
+    const bool placed = !error;
     Finish();
     PrintUtf8(placed ? "New launcher program installed: " + programPath_
                      : "New launcher program could not replace " + programPath_);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ToolConsole.h"
 #include "engine/PatchWindow.h"
 #include "platform/Shell.h"
 
@@ -39,6 +40,7 @@ class ConsoleWindow final : public morvo::PatchWindow {
 
   std::FILE* out_;
   bool terminal_;
+  InPlaceLine progressLine_{out_};
   std::string programPath_;
   morvo::Shell& shell_;
   std::string lastLine_;

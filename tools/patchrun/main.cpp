@@ -1,13 +1,11 @@
 // patchrun GAME_DIR [--start]: the launcher's patch run without a window.
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "ConsoleWindow.h"
 #include "LauncherProgram.h"
+#include "ToolConsole.h"
+#include "Utf8Path.h"
 #include "config/PatcherSettings.h"
 #include "engine/WindowlessRun.h"
 #include "platform/Shell.h"
@@ -35,61 +33,71 @@ constexpr char kUsage[] =
 
 enum ExitCode { kDone = 0, kUsageError = 1, kNoConfig = 2, kNoGame = 3, kPatchesLeft = 4 };
 
+// The game folder as the launcher's own folder: absolute, ending in the platform's separator.
+std::string ProgramDirOf(const std::string& folder) {
+  std::error_code error;
+  std::string dir = Utf8OfPath(std::filesystem::canonical(PathOfUtf8(folder), error));
+  if (!dir.ends_with(std::filesystem::path::preferred_separator)) {
+    dir += std::filesystem::path::preferred_separator;
+  }
+  return dir;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string folder;
   bool start = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
+  for (const std::string& arg : ToolArguments(argc, argv)) {
+    if (arg == "--help" || arg == "-h") {
+      WriteText(stdout, kUsage);
       return kDone;
     }
-    if (std::strcmp(argv[i], "--start") == 0) {
+    if (arg == "--start") {
       start = true;
-    } else if (folder.empty() && argv[i][0] != '-') {
-      folder = argv[i];
+    } else if (folder.empty() && !arg.empty() && arg[0] != '-') {
+      folder = arg;
     } else {
-      std::fprintf(stderr, "patchrun: unexpected argument %s\n%s", argv[i], kUsage);
+      PrintText(stderr, "patchrun: unexpected argument %s\n%s", arg.c_str(), kUsage);
       return kUsageError;
     }
   }
   std::error_code error;
-  if (folder.empty() || !std::filesystem::is_directory(folder, error)) {
-    std::fprintf(stderr, "patchrun: %s\n%s",
-                 folder.empty() ? "GAME_DIR is missing" : "GAME_DIR is not a folder", kUsage);
+  if (folder.empty() || !std::filesystem::is_directory(PathOfUtf8(folder), error)) {
+    PrintText(stderr, "patchrun: %s\n%s",
+              folder.empty() ? "GAME_DIR is missing" : "GAME_DIR is not a folder", kUsage);
     return kUsageError;
   }
-  const std::string programDir = std::filesystem::canonical(folder, error).string() + "/";
+  const std::string programDir = ProgramDirOf(folder);
   const std::string programPath = LauncherProgramPath(programDir);
 
   SystemShell shell;
-  ConsoleWindow window(stdout, ::isatty(STDOUT_FILENO) != 0, programPath, shell);
+  ConsoleWindow window(stdout, IsTerminal(stdout), programPath, shell);
   WindowlessLauncher launcher(programDir, programPath, window);
   const WindowlessRunResult result = launcher.Run();
   window.Finish();
   if (!result.ConfigRead) {
-    std::fprintf(stderr, "patchrun: cannot read %s%s\n", programDir.c_str(), kConfigFileName);
+    PrintText(stderr, "patchrun: cannot read %s%s\n", programDir.c_str(), kConfigFileName);
     return kNoConfig;
   }
   if (!result.Finished) {
-    std::fprintf(stderr, "patchrun: the run stopped before its end\n");
+    WriteText(stderr, "patchrun: the run stopped before its end\n");
     return kUsageError;
   }
   if (window.RestartRequested()) {
-    std::puts("A new configuration was installed: the launcher restarts to read it.");
+    WriteText(stdout, "A new configuration was installed: the launcher restarts to read it.\n");
   }
-  std::puts(window.StartShown() ? "Start would be shown." : "Start would stay hidden.");
+  WriteText(stdout, window.StartShown() ? "Start would be shown.\n" : "Start would stay hidden.\n");
   std::fflush(stdout);
   const ExitCode runEnd = result.FailedPatches > 0 || !result.FolderWritable ? kPatchesLeft : kDone;
   if (!start) return runEnd;
   if (!window.StartShown()) {
-    std::fprintf(stderr, "patchrun: --start: the game may not be started now\n");
+    WriteText(stderr, "patchrun: --start: the game may not be started now\n");
     return kNoGame;
   }
   launcher.ClickStart();
   if (!launcher.ErrorText().empty()) {
-    std::fprintf(stderr, "patchrun: %s\n", Windows1252ToUtf8(launcher.ErrorText()).c_str());
+    PrintText(stderr, "patchrun: %s\n", Windows1252ToUtf8(launcher.ErrorText()).c_str());
     return kNoGame;
   }
   return runEnd;

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "NarrowPath.h"
+#include "Utf8Path.h"
 #include "text/Windows1252.h"
 #include "vka/vka.h"
 
@@ -14,17 +14,6 @@ namespace {
 
 constexpr std::size_t kMaxEntryNameLength = 255;
 
-// Paths meet UTF-8 text through char8_t, which std::filesystem reads as UTF-8 everywhere; on
-// Windows a plain std::string path is read in whatever encoding the C++ library picks.
-std::string utf8Of(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-fs::path pathOfUtf8(const std::string& utf8) {
-  return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 }  // namespace
 
 std::optional<std::string> EntryNameOf(const fs::path& file, const fs::path& root, char separator,
@@ -34,13 +23,13 @@ std::optional<std::string> EntryNameOf(const fs::path& file, const fs::path& roo
   const fs::path absoluteRoot = fs::weakly_canonical(root, error);
   const fs::path relative = absoluteFile.lexically_relative(absoluteRoot);
   if (error || relative.empty() || *relative.begin() == "..") {
-    problem = "not inside the root folder " + vka::NarrowOf(root);
+    problem = "not inside the root folder " + Utf8OfPath(root);
     return std::nullopt;
   }
   std::string utf8;
   for (const fs::path& part : relative) {
     if (!utf8.empty()) utf8 += separator;
-    utf8 += utf8Of(part);
+    utf8 += Utf8OfPath(part);
   }
   std::optional<std::string> name = Utf8ToWindows1252(utf8);
   if (!name) {
@@ -65,7 +54,7 @@ std::optional<fs::path> ExtractPathOf(std::string_view entryName) {
     if (end == std::string_view::npos) end = entryName.size();
     const std::string_view part = entryName.substr(start, end - start);
     if (part == "..") return {};
-    if (!part.empty() && part != ".") path /= pathOfUtf8(Windows1252ToUtf8(part));
+    if (!part.empty() && part != ".") path /= PathOfUtf8(Windows1252ToUtf8(part));
     start = end + 1;
   }
   if (path.empty()) return {};

@@ -1,11 +1,12 @@
-#include <cstdio>
-
 #include "ArchiveFile.h"
+#include "NarrowPath.h"
+#include "ToolConsole.h"
+#include "Utf8Path.h"
 #include "VkaCommands.h"
 #include "vka/vka.h"
 
 int Fail(const std::string& file, const std::string& reason) {
-  std::fprintf(stderr, "vka: %s: %s\n", file.c_str(), reason.c_str());
+  PrintText(stderr, "vka: %s: %s\n", file.c_str(), reason.c_str());
   return kExitFailure;
 }
 
@@ -27,7 +28,9 @@ std::string ResultInWords(int result) {
 }
 
 bool OpenOrFail(vka::ArchiveFile& archive, const std::string& path, const char* mode) {
-  const int opened = archive.open(path.c_str(), mode);
+  const int opened = archive.open(NarrowPathOf(path).c_str(), mode);
   if (opened != VKA_OK) Fail(path, ResultInWords(opened));
   return opened == VKA_OK;
 }
+
+std::string NarrowPathOf(const std::string& utf8) { return vka::NarrowOf(PathOfUtf8(utf8)); }

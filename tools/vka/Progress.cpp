@@ -1,7 +1,5 @@
 #include "Progress.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 
@@ -19,16 +17,13 @@ std::int64_t nowMs() {
 }  // namespace
 
 TerminalProgress::TerminalProgress(std::string label, std::uint64_t total)
-    : label_(std::move(label)),
-      total_(total),
-      shown_(::isatty(STDOUT_FILENO) == 1),
-      previous_(current) {
+    : label_(std::move(label)), total_(total), shown_(IsTerminal(stdout)), previous_(current) {
   current = this;
 }
 
 TerminalProgress::~TerminalProgress() {
   current = previous_;
-  if (shown_ && lastDrawnMs_ >= 0) std::printf("\r\033[K");
+  line_.Erase();
   std::fflush(stdout);
 }
 
@@ -44,7 +39,8 @@ void TerminalProgress::stepCurrent() {
 void TerminalProgress::draw() {
   lastDrawnMs_ = nowMs();
   const unsigned percent = total_ == 0 ? 100 : static_cast<unsigned>(done_ * 100 / total_);
-  std::printf("\r%s %llu/%llu (%u%%)", label_.c_str(), static_cast<unsigned long long>(done_),
-              static_cast<unsigned long long>(total_), percent);
-  std::fflush(stdout);
+  char counts[64];
+  std::snprintf(counts, sizeof counts, " %llu/%llu (%u%%)", static_cast<unsigned long long>(done_),
+                static_cast<unsigned long long>(total_), percent);
+  line_.Draw(label_ + counts);
 }

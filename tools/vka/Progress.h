@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ToolConsole.h"
+
 class TerminalProgress {
  public:
   TerminalProgress(std::string label, std::uint64_t total);
@@ -24,5 +26,6 @@ class TerminalProgress {
   std::uint64_t done_ = 0;
   std::int64_t lastDrawnMs_ = -1;
   bool shown_;
+  InPlaceLine line_{stdout};
   TerminalProgress* previous_;
 };

@@ -1,13 +1,15 @@
 // vka list, extract and check: commands that read an archive.
 #include <cinttypes>
 #include <cstdio>
+#include <fstream>
 #include <unordered_map>
 
 #include "ArchiveFile.h"
 #include "EntryContent.h"
 #include "EntryNames.h"
-#include "NarrowPath.h"
 #include "Progress.h"
+#include "ToolConsole.h"
+#include "Utf8Path.h"
 #include "VkaCommands.h"
 #include "text/Windows1252.h"
 #include "vka/vka.h"
@@ -54,17 +56,19 @@ std::vector<const ArchiveEntry*> newestEntries(const ArchiveFile& archive,
   return chosen;
 }
 
+// Through the path itself, which holds every character of the output folder's name.
 bool writeContent(const ArchiveFile& archive, const ArchiveEntry& entry, const fs::path& target) {
-  vka::FileHandle out;
   std::error_code error;
   fs::create_directories(target.parent_path(), error);
-  if (!out.open(vka::NarrowOf(target).c_str(), "w")) return false;
-  std::uint64_t written = 0;
-  return vka::inflateEntry(archive, entry, [&](const std::uint8_t* piece, std::size_t length) {
-    const bool ok = out.writeAt(written, piece, length);
-    written += length;
-    return ok;
-  });
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  const bool inflated =
+      vka::inflateEntry(archive, entry, [&](const std::uint8_t* piece, std::size_t length) {
+        out.write(reinterpret_cast<const char*>(piece), static_cast<std::streamsize>(length));
+        return out.good();
+      });
+  out.close();
+  return inflated && !out.fail();
 }
 
 }  // namespace
@@ -74,9 +78,9 @@ int ListArchive(const CommandArguments& args) {
   ArchiveFile archive;
   if (!OpenOrFail(archive, path, "r")) return kExitFailure;
   for (const ArchiveEntry& entry : archive.entries()) {
-    std::printf("%-4s %10" PRIu32 " %10" PRIu32 "  %s\n", kindOf(entry).c_str(),
-                entry.uncompressedSize, entry.compressedSize,
-                Windows1252ToUtf8(archive.name(entry)).c_str());
+    PrintText(stdout, "%-4s %10" PRIu32 " %10" PRIu32 "  %s\n", kindOf(entry).c_str(),
+              entry.uncompressedSize, entry.compressedSize,
+              Windows1252ToUtf8(archive.name(entry)).c_str());
   }
   return kExitOk;
 }
@@ -97,7 +101,7 @@ int ExtractArchive(const CommandArguments& args) {
       return Fail(path, "entry name " + Windows1252ToUtf8(archive.name(*entry)) +
                             " would land outside the output folder; nothing extracted");
     }
-    targets.push_back(vka::PathOfNarrow(args.outputFolder) / *relative);
+    targets.push_back(PathOfUtf8(args.outputFolder) / *relative);
   }
   TerminalProgress progress("extracting", chosen.size());
   for (std::size_t i = 0; i < chosen.size(); ++i) {
@@ -105,9 +109,9 @@ int ExtractArchive(const CommandArguments& args) {
     std::error_code error;
     if (!chosen[i]->hasData()) {
       fs::create_directories(targets[i], error);
-      if (error) return Fail(vka::NarrowOf(targets[i]), "cannot create the folder");
+      if (error) return Fail(Utf8OfPath(targets[i]), "cannot create the folder");
     } else if (!writeContent(archive, *chosen[i], targets[i])) {
-      return Fail(vka::NarrowOf(targets[i]), "cannot be written, or the entry does not decompress");
+      return Fail(Utf8OfPath(targets[i]), "cannot be written, or the entry does not decompress");
     }
   }
   return kExitOk;
@@ -133,8 +137,9 @@ int CheckArchive(const CommandArguments& args) {
                           (bad.size() > 1 ? " (and " + std::to_string(bad.size() - 1) + " more)"
                                           : std::string()));
   }
-  std::printf("%s: version %" PRIu32 ", %" PRIu32 " entries, %" PRIu64
-              " files decompress to their sizes\n",
-              path.c_str(), archive.version(), archive.entryCount(), files);
+  PrintText(stdout,
+            "%s: version %" PRIu32 ", %" PRIu32 " entries, %" PRIu64
+            " files decompress to their sizes\n",
+            path.c_str(), archive.version(), archive.entryCount(), files);
   return kExitOk;
 }

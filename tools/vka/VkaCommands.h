@@ -12,6 +12,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// Every text in UTF-8, as the command line gave it.
 struct CommandArguments {
   std::vector<std::string> operands;
   std::string root = ".";    // --root: entry names are paths relative to it
@@ -31,5 +32,8 @@ int CheckArchive(const CommandArguments& args);
 int Fail(const std::string& file, const std::string& reason);
 // A library result code in words.
 std::string ResultInWords(int result);
-// Opens the archive; on failure prints why and gives false.
+// A path given in UTF-8 as the library's 8-bit calls take it (the ANSI code page on
+// Windows); empty, which opens nothing, when that encoding cannot hold it.
+std::string NarrowPathOf(const std::string& utf8);
+// Opens the archive at a UTF-8 path; on failure prints why and gives false.
 bool OpenOrFail(vka::ArchiveFile& archive, const std::string& path, const char* mode);

@@ -1,11 +1,12 @@
 // vka create and add: files compressed into an archive, named by their path.
 #include <algorithm>
+#include <fstream>
 
 #include "ArchiveFile.h"
 #include "EntryNames.h"
 #include "FileSystem.h"
-#include "NarrowPath.h"
 #include "Progress.h"
+#include "Utf8Path.h"
 #include "VkaCommands.h"
 #include "vka/vka.h"
 
@@ -17,7 +18,7 @@ namespace {
 // The files named on the command line, folders walked in name order.
 bool collectFiles(const std::vector<std::string>& operands, std::vector<fs::path>& files) {
   for (const std::string& operand : operands) {
-    const fs::path path = vka::PathOfNarrow(operand);
+    const fs::path path = PathOfUtf8(operand);
     std::error_code error;
     if (fs::is_directory(path, error)) {
       std::vector<fs::path> found;
@@ -38,18 +39,21 @@ bool collectFiles(const std::vector<std::string>& operands, std::vector<fs::path
 
 int addFile(ArchiveFile& archive, const fs::path& file, const CommandArguments& args) {
   std::string problem;
-  const auto name = EntryNameOf(file, vka::PathOfNarrow(args.root), args.separator, problem);
-  if (!name) return Fail(vka::NarrowOf(file), problem);
-  vka::FileHandle input;
-  if (!input.open(vka::NarrowOf(file).c_str(), "r"))
-    return Fail(vka::NarrowOf(file), "cannot be read");
+  const std::string shown = Utf8OfPath(file);
+  const auto name = EntryNameOf(file, PathOfUtf8(args.root), args.separator, problem);
+  if (!name) return Fail(shown, problem);
+  // Through the path itself, which holds every character of the file's name.
+  std::ifstream input(file, std::ios::binary);
+  if (!input) return Fail(shown, "cannot be read");
   std::vector<std::uint8_t> buffer(vka::kCopyBufferSize);
   const int added =
       archive.addCompressed(*name, vka::kFileFlag, [&](const std::uint8_t*& piece) -> std::int64_t {
         piece = buffer.data();
-        return input.readSome(buffer.data(), buffer.size());
+        input.read(reinterpret_cast<char*>(buffer.data()),
+                   static_cast<std::streamsize>(buffer.size()));
+        return input.bad() ? -1 : input.gcount();
       });
-  if (added != VKA_OK) return Fail(vka::NarrowOf(file), ResultInWords(added));
+  if (added != VKA_OK) return Fail(shown, ResultInWords(added));
   return kExitOk;
 }
 
@@ -73,16 +77,17 @@ int CreateArchive(const CommandArguments& args) {
   // Built beside the target and renamed over it: an existing archive of that name is
   // replaced whole or not at all.
   const std::string building = path + ".tmp";
+  const std::string narrowBuilding = NarrowPathOf(building), narrowPath = NarrowPathOf(path);
   ArchiveFile archive;
-  if (archive.open(building.c_str(), "w") != VKA_OK) {
+  if (archive.open(narrowBuilding.c_str(), "w") != VKA_OK) {
     return Fail(building, ResultInWords(VKA_ERR_OPEN));
   }
   int status = addFiles(archive, path, args);
   archive.discard();
-  if (status == kExitOk && !vka::replaceFile(building.c_str(), path.c_str())) {
+  if (status == kExitOk && !vka::replaceFile(narrowBuilding.c_str(), narrowPath.c_str())) {
     status = Fail(path, ResultInWords(VKA_ERR_OPEN));
   }
-  if (status != kExitOk) vka::removeRegularFile(building.c_str());
+  if (status != kExitOk) vka::removeRegularFile(narrowBuilding.c_str());
   return status;
 }
 

@@ -1,9 +1,8 @@
 // vka: list, build, extract, merge, repack and check the game's data archives.
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "ToolConsole.h"
 #include "VkaCommands.h"
 
 namespace {
@@ -46,33 +45,33 @@ const Command kCommands[] = {
 void printHelp(const Command* only) {
   for (const Command& command : kCommands) {
     if (only != nullptr && only != &command) continue;
-    std::printf("%s\n  %s\n", command.synopsis, command.description);
+    PrintText(stdout, "%s\n  %s\n", command.synopsis, command.description);
   }
-  std::printf("Exit status: 0 success, 1 failure (one line on stderr), 2 wrong usage.\n");
+  WriteText(stdout, "Exit status: 0 success, 1 failure (one line on stderr), 2 wrong usage.\n");
 }
 
 int usage(const Command* command, const std::string& problem) {
-  std::fprintf(stderr, "vka: %s\nusage: %s\n", problem.c_str(),
-               command != nullptr ? command->synopsis : "vka COMMAND ... (vka --help)");
+  PrintText(stderr, "vka: %s\nusage: %s\n", problem.c_str(),
+            command != nullptr ? command->synopsis : "vka COMMAND ... (vka --help)");
   return kExitUsage;
 }
 
-int run(int argc, char** argv) {
-  if (argc < 2) return usage(nullptr, "no command");
-  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+int run(const std::vector<std::string>& argv) {
+  if (argv.empty()) return usage(nullptr, "no command");
+  if (argv[0] == "--help" || argv[0] == "-h") {
     printHelp(nullptr);
     return kExitOk;
   }
   const Command* command = nullptr;
   for (const Command& candidate : kCommands) {
-    if (std::strcmp(argv[1], candidate.name) == 0) command = &candidate;
+    if (argv[0] == candidate.name) command = &candidate;
   }
-  if (command == nullptr) return usage(nullptr, std::string("unknown command ") + argv[1]);
+  if (command == nullptr) return usage(nullptr, "unknown command " + argv[0]);
   CommandArguments args;
   const bool takesNames = command->run == CreateArchive || command->run == AddToArchive;
-  for (int i = 2; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const bool hasValue = i + 1 < argc;
+  for (std::size_t i = 1; i < argv.size(); ++i) {
+    const std::string& arg = argv[i];
+    const bool hasValue = i + 1 < argv.size();
     if (arg == "--help" || arg == "-h") {
       printHelp(command);
       return kExitOk;
@@ -101,4 +100,4 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return run(argc, argv); }
+int main(int argc, char** argv) { return run(ToolArguments(argc, argv)); }
