@@ -85,11 +85,11 @@ check "build refuses an unsafe destination" 1 "$(status mkpatch build p4.pak 'sr
 # what the launcher refuses: names Windows reads as something else, the launcher's own files
 for dest in con Data/NUL.vka data/com1/x.bin lpt9.log data.vka. 'Cartes /x.map' 'x ' 'a<b' 'a|b' \
     'a?b' 'a*b' MorvoPatchsList.ini morvopatcherlog.txt MorvoPatcher.lock MorvoTMPVKA.vka; do
-  check "build refuses the destination '$dest'" 1 "$(status mkpatch build p5.pak "src/readme.txt=$dest")"
+  check "build refuses the destination '$dest'" 1 "$(status mkpatch build refused.pak "src/readme.txt=$dest")"
 done
-check "refused builds leave no output" "" "$(ls p5.pak* 2>/dev/null)"
+check "refused builds leave no output" "" "$(ls refused.pak* 2>/dev/null)"
 check "build takes a name that only looks like a device" 0 \
-  "$(status mkpatch build p6.pak src/readme.txt=console.txt src/empty.bin=Data/MorvoPatchsList.ini)"
+  "$(status mkpatch build device-like.pak src/readme.txt=console.txt src/empty.bin=Data/MorvoPatchsList.ini)"
 head -c 40 p1.pak > cut.pak
 check "a cut container fails to list" 1 "$(status mkpatch list cut.pak)"
 
