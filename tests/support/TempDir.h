@@ -1,25 +1,38 @@
 // A fresh folder per test, removed afterwards; paths end in '/' like ProgramDir.
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
+// Creates a new folder under the system's temporary folder whose name begins with prefix;
+// returns its UTF-8 path ending in '/', or empty when none could be made.
+inline std::string MakeUniqueTempFolder(const std::string& prefix) {
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  if (error) return {};
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path folder =
+        base / FsPath(prefix + std::to_string(random() % 1000000007));
+    if (std::filesystem::create_directory(folder, error)) return Utf8Path(folder) + "/";
+  }
+  return {};
+}
+
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "morvo-startup-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern + "/" : std::string();
-  }
+  TempDir() : path_(MakeUniqueTempFolder("morvo-startup-")) {}
   ~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    if (!path_.empty()) std::filesystem::remove_all(FsPath(path_), ignored);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -32,10 +45,10 @@ class TempDir {
 };
 
 inline std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FsPath(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  std::ofstream(FsPath(path), std::ios::binary | std::ios::trunc) << bytes;
 }

@@ -1,7 +1,5 @@
 #include "engine/PatchRun.h"
 
-#include <cstdio>
-
 #include "config/StatusMessages.h"
 #include "engine/DownloadOutcomes.h"
 #include "engine/RunLock.h"
@@ -10,6 +8,7 @@
 #include "install/ProgramCopy.h"
 #include "lists/PatchLists.h"
 #include "log/LogLines.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderSpace.h"
 #include "text/RunNotices.h"
 
@@ -65,7 +64,7 @@ bool PatchRun::Impl::ReceiveList(const DownloadStatus& status) {
   const bool somethingToFetch = ReadPatchLists(state);
   // Deleted before the run can end: once the lock is free, another launcher may be fetching
   // its own copy of the list.
-  std::remove(state.ServerListPath.c_str());
+  RemoveFile(state.ServerListPath);
   if (!somethingToFetch) return false;
   ShowStatus(StatusMessage::PatchesToFetch);
   state.ListPhase = false;
@@ -78,7 +77,7 @@ void PatchRun::Impl::DownloadPatch() {
   ++state.DownloadsStarted;
   const std::string url = state.DownloadUrls[static_cast<std::size_t>(state.DownloadsStarted - 1)];
   const std::string path = context.ProgramDir + kContainerPrefix + FileNameOfUrl(url);
-  std::remove(path.c_str());
+  RemoveFile(path);
   state.InstallFiles.push_back(path);
   context.Log.LogFormat(loglines::kPatchLine, {url});
   const DownloadStatus status = downloader.Download(url, path, statusCallback);
@@ -175,7 +174,7 @@ void PatchRun::RunPatches() {
     return;
   }
 
-  std::remove(state.ServerListPath.c_str());
+  RemoveFile(state.ServerListPath);
   context.Log.LogLine(loglines::kListFetch);
   const DownloadStatus list = run.downloader.Download(context.Settings.PatchListUrl,
                                                       state.ServerListPath, run.statusCallback);

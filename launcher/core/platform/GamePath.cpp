@@ -1,13 +1,12 @@
 #include "platform/GamePath.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
+#include "platform/FileSystem.h"
+#include "platform/GamePathEntry.h"
 #include "platform/ProgramDir.h"
-#include "text/AsciiText.h"
 #include "text/Windows1252.h"
 
 namespace fs = std::filesystem;
@@ -27,6 +26,7 @@ std::optional<std::vector<std::string_view>> SplitSafeParts(std::string_view nam
     const auto separator = name.find_first_of("\\/");
     const std::string_view part = name.substr(0, separator);
     if (part.empty() || part == "..") return std::nullopt;
+    if (part != "." && IsNameTheFileSystemAlters(part)) return std::nullopt;
     if (part != ".") parts.push_back(part);
     if (separator == std::string_view::npos) break;
     name.remove_prefix(separator + 1);
@@ -35,38 +35,13 @@ std::optional<std::vector<std::string_view>> SplitSafeParts(std::string_view nam
   return parts;
 }
 
-// The entry of folder named part, or one whose name differs only in ASCII case (the first in
-// name order, so that the choice does not depend on the directory's order); part itself when
-// none exists.
-std::string MatchingEntry(const std::string& folder, const std::string& part, bool& exists) {
-  struct stat info {};
-  exists = ::lstat((folder + part).c_str(), &info) == 0;
-  if (exists) return part;
-  std::error_code error;
-  std::string best;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string candidate = it->path().filename().string();
-    if (EqualsIgnoringAsciiCase(candidate, part) && (!exists || candidate < best)) {
-      best = candidate;
-      exists = true;
-    }
-  }
-  return exists ? best : part;
-}
-
-bool Inside(const fs::path& path, const fs::path& root) {
-  auto [rootEnd, pathIt] = std::mismatch(root.begin(), root.end(), path.begin(), path.end());
-  return rootEnd == root.end();
-}
-
 }  // namespace
 
 std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name) {
   const auto parts = SplitSafeParts(name);
   if (!parts) return std::nullopt;
   std::error_code error;
-  const fs::path canonicalRoot = fs::canonical(root, error);
-  if (error) return std::nullopt;
+  if (!fs::is_directory(FsPath(root), error)) return std::nullopt;
 
   std::string path = root;
   bool exists = true;
@@ -75,14 +50,11 @@ std::optional<std::string> ResolveGamePath(const std::string& root, std::string_
     if (exists) {
       path += MatchingEntry(path, part, exists);
       // A link planted in the game folder must not carry writes out of it.
-      if (exists && fs::is_symlink(fs::symlink_status(path, error))) {
-        const fs::path target = fs::canonical(path, error);
-        if (error || !Inside(target, canonicalRoot)) return std::nullopt;
-      }
+      if (exists && LinkLeavesFolder(path, root)) return std::nullopt;
     } else {
       path += part;
     }
-    if (i + 1 < parts->size()) path += '/';
+    if (i + 1 < parts->size()) path += kFolderSeparators[0];
   }
   return path;
 }
@@ -112,6 +84,6 @@ std::string SettingsFilePath(const std::string& programDir, std::string_view win
     return *resolved;
   }
   std::string name = Windows1252ToUtf8(windows1252Name);
-  std::replace(name.begin(), name.end(), '\\', '/');
+  std::replace(name.begin(), name.end(), '\\', kFolderSeparators[0]);
   return programDir + name;
 }

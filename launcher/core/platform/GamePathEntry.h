@@ -1,0 +1,19 @@
+// How one level of a game path meets this platform's file system; used by ResolveGamePath.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The entry of folder (ending in a separator) that part designates: on a file system that tells
+// letter case apart, an existing entry whose name differs only in ASCII case is reused; part
+// itself when none exists. exists says whether the entry returned is there.
+std::string MatchingEntry(const std::string& folder, const std::string& part, bool& exists);
+
+// True when the existing entry path is a link whose target lies outside the folder root, or
+// cannot be followed.
+bool LinkLeavesFolder(const std::string& path, const std::string& root);
+
+// True for a name part that this file system would not store as given: on Windows a device
+// name (CON, NUL, COM1 ...: writing there would reach a device, or wait on one) or a part that
+// ends in a dot or a blank (Windows drops them, so the name would reach another file).
+bool IsNameTheFileSystemAlters(std::string_view part);

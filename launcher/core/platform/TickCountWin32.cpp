@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "platform/TickCount.h"
+
+std::uint32_t MonotonicTickCount() { return ::GetTickCount(); }
