@@ -11,6 +11,14 @@ bool IsMissing(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+// Read-only files are deleted and replaced as POSIX deletes and replaces them, whatever their own
+// permissions say: true when path was read-only and no longer is.
+bool ClearedReadOnly(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+         ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
 }  // namespace
 
 bool RemoveFile(const std::string& path) {
@@ -18,19 +26,17 @@ bool RemoveFile(const std::string& path) {
   if (::DeleteFileW(wide.c_str())) return true;
   const DWORD error = ::GetLastError();
   if (IsMissing(error)) return true;
-  // A read-only file is deleted as POSIX deletes it, whatever its own permissions say.
-  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-  if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
-      (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
-    return false;
-  }
-  ::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  return ::DeleteFileW(wide.c_str()) || IsMissing(::GetLastError());
+  return error == ERROR_ACCESS_DENIED && ClearedReadOnly(wide) &&
+         (::DeleteFileW(wide.c_str()) || IsMissing(::GetLastError()));
 }
 
 bool RenameFile(const std::string& from, const std::string& to, bool durable) {
+  const std::wstring source = Widen(from);
+  const std::wstring target = Widen(to);
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
-  return ::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), flags) != 0;
+  if (::MoveFileExW(source.c_str(), target.c_str(), flags)) return true;
+  return ::GetLastError() == ERROR_ACCESS_DENIED && ClearedReadOnly(target) &&
+         ::MoveFileExW(source.c_str(), target.c_str(), flags);
 }
 
 bool IsRegularFile(const std::string& path) {

@@ -1,5 +1,6 @@
-#include <tlhelp32.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <tlhelp32.h>
 
 #include "platform/FileIdentity.h"
 #include "platform/RunningProgram.h"

@@ -39,7 +39,9 @@ TEST(ArchiveCallPaths, NarrowNamesReachTheSameFilesInAUnicodeFolder) {
       SCOPED_TRACE(path);
       const std::string narrow = paths.Narrow(path);
       // Either a name that reaches this very file, or none at all: never another file.
-      if (!narrow.empty()) EXPECT_EQ(IdentityOfNarrowName(narrow), IdentityOfPath(Widen(path)));
+      if (!narrow.empty()) {
+        EXPECT_EQ(IdentityOfNarrowName(narrow), IdentityOfPath(Widen(path)));
+      }
     }
   }
   wchar_t after[MAX_PATH];

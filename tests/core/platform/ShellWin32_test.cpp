@@ -1,8 +1,9 @@
 // Starting programs on Windows: the command line as the started program splits it, and a real
 // start of a program file copied into a folder whose name holds characters outside Windows-1252.
+#include <windows.h>
+// After windows.h, whose types it uses.
 #include <gtest/gtest.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <chrono>
 #include <thread>
