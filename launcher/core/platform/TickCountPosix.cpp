@@ -1,6 +1,6 @@
-#include "platform/TickCount.h"
-
 #include <chrono>
+
+#include "platform/TickCount.h"
 
 std::uint32_t MonotonicTickCount() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
