@@ -1,4 +1,4 @@
-// Linked into the Windows test programs only while the core has no Windows downloader of its
+// Linked into the Windows core test program only while the core has no Windows downloader of its
 // own: every download fails at once, so that what needs none can be built and run. The tests
 // that fetch over HTTP are left out of that build.
 #include "download/Downloader.h"
