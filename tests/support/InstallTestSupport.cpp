@@ -1,7 +1,6 @@
 #include "InstallTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,38 +9,31 @@
 
 #include "ArchiveFile.h"
 #include "SettingsBuilder.h"
+#include "TempDir.h"
 #include "install/PatchContainer.h"
 #include "vka/vka.h"
 
 namespace morvo {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+std::string ReadFile(const std::string& path) { return ReadFileBytes(path); }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+void WriteFile(const std::string& path, const std::string& bytes) { WriteFileBytes(path, bytes); }
 
 bool FileExists(const std::string& path) {
   std::error_code error;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+  return std::filesystem::exists(std::filesystem::symlink_status(FsPath(path), error));
 }
 
-ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "morvo-install-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
-}
+ScratchDir::ScratchDir() : path_(MakeUniqueTempFolder("morvo-install-")) {}
 
 ScratchDir::~ScratchDir() {
   std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  if (!path_.empty()) std::filesystem::remove_all(FsPath(path_), ignored);
 }
 
 GameFolder::GameFolder()
     : game_(scratch_.path() + "game/"),
-      log((std::filesystem::create_directory(game_), game_)),
+      log((std::filesystem::create_directory(FsPath(game_)), game_)),
       state(game_),
       context{settings, log, window, state, game_, game_ + "MorvoPatcher"} {
   settings = SettingsBuilder().NumberedMessages("Msg").Build();
@@ -53,7 +45,7 @@ std::string GameFolder::AddDownloaded(const std::string& name, const std::string
   WriteFile(path, bytes);
   state.InstallFiles.push_back(path);
   const bool registerExists = FileExists(state.RegisterPath);
-  std::ofstream(state.RegisterPath, std::ios::binary | std::ios::app)
+  std::ofstream(FsPath(state.RegisterPath), std::ios::binary | std::ios::app)
       << (registerExists ? "" : "[patchs]\r\n") << name << "=1\r\n";
   return path;
 }

@@ -5,12 +5,12 @@
 
 namespace morvo {
 
-PatcherSettings RunSettings(const TestHttpServer& server) {
+PatcherSettings RunSettings(const std::string& newsUrl, const std::string& listUrl) {
   return SettingsBuilder()
       .NumberedMessages("M")
       .Logging()
       .Show({.start = true})
-      .Addresses(server.Url("/news.html"), server.Url("/list.ini"))
+      .Addresses(newsUrl, listUrl)
       .Game("game.sh")
       .Skin({'B', 'M'}, {})
       .Build();

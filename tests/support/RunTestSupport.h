@@ -12,9 +12,14 @@
 
 namespace morvo {
 
-// Settings whose status texts are "M0" .. "M11", with the log and Start on, the news page at
-// /news.html and the list at /list.ini of server.
-PatcherSettings RunSettings(const TestHttpServer& server);
+// Settings whose status texts are "M0" .. "M11", with the log and Start on, the news page and
+// the patch list at the given addresses.
+PatcherSettings RunSettings(const std::string& newsUrl, const std::string& listUrl);
+
+// The same with the news page at /news.html and the list at /list.ini of server.
+inline PatcherSettings RunSettings(const TestHttpServer& server) {
+  return RunSettings(server.Url("/news.html"), server.Url("/list.ini"));
+}
 
 struct ContainerFile {
   std::string source;

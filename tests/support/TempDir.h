@@ -9,23 +9,32 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace morvo {
+
+// Creates a new folder under the system's temporary folder whose name begins with prefix;
+// returns its UTF-8 path ending in '/', or empty when none could be made.
+inline std::string MakeUniqueTempFolder(const std::string& prefix) {
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  if (error) return {};
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path folder =
+        base / FsPath(prefix + std::to_string(random() % 1000000007));
+    if (std::filesystem::create_directory(folder, error)) return Utf8Path(folder) + "/";
+  }
+  return {};
+}
 
 class TempDir {
  public:
-  // A name nobody else holds: create_directory makes it only when nothing stands there yet.
-  TempDir() {
-    std::random_device random;
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
-    for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
-      const std::filesystem::path folder = base / ("morvo-startup-" + std::to_string(random()));
-      std::error_code error;
-      if (std::filesystem::create_directory(folder, error)) path_ = folder.string() + "/";
-    }
-  }
+  TempDir() : path_(MakeUniqueTempFolder("morvo-startup-")) {}
   ~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    if (!path_.empty()) std::filesystem::remove_all(FsPath(path_), ignored);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -38,12 +47,12 @@ class TempDir {
 };
 
 inline std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FsPath(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  std::ofstream(FsPath(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 }  // namespace morvo

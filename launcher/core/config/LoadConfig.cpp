@@ -1,15 +1,10 @@
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <utility>
 
 #include "config/ConfigFields.h"
 #include "config/ConfigReader.h"
-#include "platform/UniqueFd.h"
+#include "platform/NativeFile.h"
 #include "text/LittleEndian.h"
 
 namespace morvo {
@@ -26,11 +21,10 @@ class ByteSource {
 
 class FileSource : public ByteSource {
  public:
-  explicit FileSource(int fd) : fd_(fd) {}
+  explicit FileSource(NativeFile& file) : file_(file) {}
   bool ReadExactly(std::uint8_t* out, std::size_t size) override {
     while (size > 0) {
-      const ssize_t n = ::read(fd_, out, size);
-      if (n < 0 && errno == EINTR) continue;
+      const std::int64_t n = file_.Read(out, size);
       if (n <= 0) return false;
       out += n;
       size -= static_cast<std::size_t>(n);
@@ -39,7 +33,7 @@ class FileSource : public ByteSource {
   }
 
  private:
-  int fd_;
+  NativeFile& file_;
 };
 
 class MemorySource : public ByteSource {
@@ -186,11 +180,11 @@ bool ParseConfigRecord(std::span<const std::uint8_t> bytes, ConfigRecord& record
 
 bool LoadConfig(const std::string& directory, PatcherSettings& settings) {
   const std::string path = directory + kConfigFileName;
-  const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  NativeFile file = NativeFile::OpenToRead(path);
   if (!file.IsOpen()) return false;
   // Shared with nobody: a file another process of ours holds is not read.
-  if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return false;
-  FileSource source(file.Get());
+  if (file.TryLock() != LockResult::Locked) return false;
+  FileSource source(file);
   return ReadSettings(source, settings, nullptr);
 }
 

@@ -8,7 +8,7 @@
 
 #include "download/RangeResponse.h"
 #include "download/StallWatch.h"
-#include "download/WideTextWin32.h"
+#include "platform/WideText.h"
 
 namespace morvo {
 
@@ -302,7 +302,7 @@ AttemptResult HttpAttempt::ReadBody() {
 }
 
 AttemptResult HttpAttempt::Run(HINTERNET session, const std::wstring& url) {
-  if (!state_->stepDone) return Failure("no transfer handle");
+  if (!state_->stepDone.IsOpen()) return Failure("no transfer handle");
   if (auto failed = Open(session, url)) return *failed;
   if (auto failed = Step(WinHttpSendRequest(request_.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                             WINHTTP_NO_REQUEST_DATA, 0, 0, 0))) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "download/InternetHandleWin32.h"
-#include "download/WideTextWin32.h"
+#include "platform/WideText.h"
 
 namespace morvo {
 
@@ -16,7 +16,7 @@ constexpr DWORD kPieceBytes = 128 * 1024;
 AttemptResult CopyLocalFile(const std::string& path, BindStatusCallback& callback,
                             AttemptTarget& target) {
   AttemptResult result;
-  const std::wstring wide = WideOfUtf8(path);
+  const std::wstring wide = Widen(path);
   // A folder does not open without backup semantics: it is no file to fetch.
   const UniqueHandle source(
       wide.empty() ? INVALID_HANDLE_VALUE
@@ -24,7 +24,7 @@ AttemptResult CopyLocalFile(const std::string& path, BindStatusCallback& callbac
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size{};
-  if (!source || GetFileSizeEx(source.Get(), &size) == 0) {
+  if (!source.IsOpen() || GetFileSizeEx(source.Get(), &size) == 0) {
     result.Status.Error = "cannot read " + path;
     return result;
   }

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "download/PartFile.h"
-#include "download/WideTextWin32.h"
 #include "engine/TemporaryNames.h"
+#include "platform/WideText.h"
 
 namespace morvo {
 
@@ -20,7 +20,7 @@ constexpr std::size_t kLargestPiece = 1u << 30;
 
 PartFile::PartFile(std::string targetPath)
     : targetPath_(std::move(targetPath)), partPath_(targetPath_ + kDownloadPartSuffix) {
-  const std::wstring wide = WideOfUtf8(partPath_);
+  const std::wstring wide = Widen(partPath_);
   if (wide.empty()) return;
   // Others may read it meanwhile, and it may be renamed or deleted while open, as on POSIX.
   const HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
@@ -31,7 +31,7 @@ PartFile::PartFile(std::string targetPath)
 PartFile::~PartFile() {
   Close();
   if (!committed_) {
-    const std::wstring wide = WideOfUtf8(partPath_);
+    const std::wstring wide = Widen(partPath_);
     if (!wide.empty()) DeleteFileW(wide.c_str());
   }
 }
@@ -69,15 +69,15 @@ bool PartFile::Commit() {
   // No flush: the rename only has to be atomic against a killed process, and a kill loses
   // nothing that the system already holds.
   if (!IsOpen() || !Close()) return false;
-  const std::wstring from = WideOfUtf8(partPath_);
-  const std::wstring to = WideOfUtf8(targetPath_);
+  const std::wstring from = Widen(partPath_);
+  const std::wstring to = Widen(targetPath_);
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) == 0) return false;
   committed_ = true;
   return true;
 }
 
 void PartFile::RemoveTarget(const std::string& targetPath) {
-  const std::wstring wide = WideOfUtf8(targetPath);
+  const std::wstring wide = Widen(targetPath);
   if (!wide.empty()) DeleteFileW(wide.c_str());
 }
 

@@ -9,7 +9,7 @@
 #include "download/LocalFileCopyWin32.h"
 #include "download/RetriedDownload.h"
 #include "download/SystemProxyWin32.h"
-#include "download/WideTextWin32.h"
+#include "platform/WideText.h"
 
 namespace morvo {
 
@@ -41,7 +41,7 @@ class WinHttpDownloader final : public Downloader {
   DownloadStatus Download(const std::string& url, const std::string& path,
                           BindStatusCallback& callback) override {
     if (IsHttpUrl(url)) {
-      const std::wstring wide = WideOfUtf8(EscapeUrlBytes(url));
+      const std::wstring wide = Widen(EscapeUrlBytes(url));
       return RunDownload(path, callback, options_, true, [&](AttemptTarget& target) {
         // Inside the download: finding the proxy may take a while on a network that has none.
         const HINTERNET session = SessionFor(wide);

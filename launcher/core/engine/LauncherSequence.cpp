@@ -1,9 +1,8 @@
 #include "engine/LauncherSequence.h"
 
-#include <sys/stat.h>
-
 #include "config/StatusMessages.h"
 #include "log/LogLines.h"
+#include "platform/FileSystem.h"
 #include "platform/GamePath.h"
 #include "text/Windows1252.h"
 
@@ -13,11 +12,6 @@ namespace {
 
 constexpr char kConfigReadFailure[] =
     "Impossible de lire Config.mpc !\r\n\r\nConfig.mpc reading failure !";
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 }  // namespace
 

@@ -1,7 +1,5 @@
 #include "engine/PatchRun.h"
 
-#include <cstdio>
-
 #include "config/StatusMessages.h"
 #include "engine/DownloadOutcomes.h"
 #include "engine/RunLock.h"
@@ -10,6 +8,7 @@
 #include "install/ProgramCopy.h"
 #include "lists/PatchLists.h"
 #include "log/LogLines.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderSpace.h"
 #include "platform/GamePath.h"
 #include "text/RunNotices.h"
@@ -68,7 +67,7 @@ bool PatchRun::Impl::ReceiveList(const DownloadStatus& status) {
   const bool somethingToFetch = ReadPatchLists(state);
   // Deleted before the run can end: once the lock is free, another launcher may be fetching
   // its own copy of the list.
-  std::remove(state.ServerListPath.c_str());
+  RemoveFile(state.ServerListPath);
   if (!somethingToFetch) return false;
   ShowStatus(StatusMessage::PatchesToFetch);
   state.ListPhase = false;
@@ -83,7 +82,7 @@ namespace {
 // under one of these names must not carry the download elsewhere).
 bool ClearInGameFolder(const std::string& path, const std::string& programDir) {
   for (const std::string& file : {path, path + kDownloadPartSuffix}) {
-    std::remove(file.c_str());
+    RemoveFile(file);
     if (!LiesDirectlyIn(file, programDir)) return false;
   }
   return true;
@@ -198,7 +197,7 @@ void PatchRun::RunPatches() {
     return;
   }
 
-  std::remove(state.ServerListPath.c_str());
+  RemoveFile(state.ServerListPath);
   context.Log.LogLine(loglines::kListFetch);
   const DownloadStatus list = run.downloader.Download(context.Settings.PatchListUrl,
                                                       state.ServerListPath, run.statusCallback);

@@ -1,10 +1,5 @@
 #include "engine/RunLock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <thread>
 
 #include "text/FixedText.h"
@@ -17,15 +12,14 @@ RunLock::RunLock(std::string path, PatchWindow& window, std::chrono::millisecond
 RunLock::~RunLock() { Release(); }
 
 void RunLock::Acquire(std::int32_t language) {
-  if (fd_.IsOpen()) return;
-  // Close-on-exec: a program started during the run (restart, self-update) must not inherit
-  // the lock and keep it after this process ends.
-  UniqueFd file(::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (file_.IsOpen()) return;
+  // The file is never inherited: a program started during the run (restart, self-update) must
+  // not keep the lock after this process ends.
+  NativeFile file = NativeFile::OpenOrCreate(path_);
   if (!file.IsOpen()) return;
   bool told = false;
-  while (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    if (errno != EWOULDBLOCK) return;
+  for (LockResult result; (result = file.TryLock()) != LockResult::Locked;) {
+    if (result == LockResult::Failed) return;
     if (!told) {
       window_.SetStatusText(
           FixedText(language, kWaitingForOtherRunFrench, kWaitingForOtherRunEnglish));
@@ -34,13 +28,13 @@ void RunLock::Acquire(std::int32_t language) {
     window_.ProcessPendingEvents();
     std::this_thread::sleep_for(pollInterval_);
   }
-  fd_ = std::move(file);
+  file_ = std::move(file);
 }
 
 void RunLock::Release() {
-  // Closing the descriptor drops the lock; the file stays, so that no second launcher locks
-  // a file that a third one has just unlinked.
-  fd_.Reset();
+  // Closing the file drops the lock; the file stays, so that no second launcher locks a file
+  // that a third one has just deleted.
+  file_.Close();
 }
 
 }  // namespace morvo

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/PatchWindow.h"
-#include "platform/UniqueFd.h"
+#include "platform/NativeFile.h"
 
 namespace morvo {
 
@@ -30,13 +30,13 @@ class RunLock {
   // The waiting text is shown in language, read when the settings are known.
   void Acquire(std::int32_t language);
   void Release();
-  bool Held() const { return fd_.IsOpen(); }
+  bool Held() const { return file_.IsOpen(); }
 
  private:
   std::string path_;
   PatchWindow& window_;
   std::chrono::milliseconds pollInterval_;
-  UniqueFd fd_;
+  NativeFile file_;
 };
 
 }  // namespace morvo

@@ -1,6 +1,6 @@
 #include "engine/WindowlessRun.h"
 
-#include <cstdio>
+#include "platform/FileSystem.h"
 
 namespace morvo {
 
@@ -53,7 +53,7 @@ void WindowlessLauncher::FetchNewsPage() {
   const std::string page = programDir_ + kNewsPageFileName;
   NewsProgress progress(window_);
   downloader_->Download(settings_.NewsUrl, page, progress);
-  std::remove(page.c_str());
+  RemoveFile(page);
 }
 
 WindowlessRunResult WindowlessLauncher::Run() {

@@ -1,9 +1,5 @@
 #include "entry/Handoff.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +9,7 @@
 #include "engine/TemporaryNames.h"
 #include "entry/CommandTail.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramDir.h"
 #include "platform/RunningProgram.h"
 
@@ -26,7 +23,7 @@ void Notify(const HandoffOptions& options, HandoffStep step) {
 
 std::filesystem::path CanonicalFolderOf(const std::string& path, std::error_code& error) {
   const std::string folder = FolderOfPath(path);
-  return std::filesystem::weakly_canonical(folder.empty() ? "." : folder, error);
+  return std::filesystem::weakly_canonical(FsPath(folder.empty() ? "." : folder), error);
 }
 
 bool SameFolder(const std::string& a, const std::string& b) {
@@ -37,20 +34,15 @@ bool SameFolder(const std::string& a, const std::string& b) {
   return !error && left == right;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error);
-}
-
 bool ReplaceWithCopy(const std::string& target, const std::string& selfPath) {
-  std::ifstream in(selfPath, std::ios::binary);
+  std::ifstream in(FsPath(selfPath), std::ios::binary);
   if (!in) return false;
   const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
   if (in.bad()) return false;
-  struct stat info {};
   // The target's own permission bits, so it stays runnable as it was; the copy's otherwise.
-  if (::stat(target.c_str(), &info) != 0 && ::stat(selfPath.c_str(), &info) != 0) return false;
-  return ReplaceFileAtomically(target, bytes, info.st_mode & 07777);
+  std::optional<unsigned> mode = PermissionBits(target);
+  if (!mode) mode = PermissionBits(selfPath);
+  return mode && ReplaceFileAtomically(target, bytes, *mode);
 }
 
 }  // namespace
@@ -86,7 +78,7 @@ void RunHandoffStep2(const std::string& copyPath, const std::string& selfPath,
   if (!SameFolder(copyPath, selfPath) || SameFile(copyPath, selfPath)) return;
   Notify(options, HandoffStep::CopyDeleting);
   const auto deadline = std::chrono::steady_clock::now() + options.deleteRetry;
-  while (::unlink(copyPath.c_str()) != 0 && errno != ENOENT) {
+  while (!RemoveFile(copyPath)) {
     if (std::chrono::steady_clock::now() >= deadline || !IsProgramRunning(copyPath)) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }

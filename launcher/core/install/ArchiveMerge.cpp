@@ -1,12 +1,13 @@
 #include "install/ArchiveMerge.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 #include "config/StatusMessages.h"
 #include "install/RepackRecord.h"
 #include "log/LogLines.h"
+#include "platform/ArchiveCallPaths.h"
+#include "platform/FileSystem.h"
 #include "platform/GamePath.h"
 #include "platform/ProgramDir.h"
 #include "text/AsciiText.h"
@@ -48,13 +49,14 @@ void ShowArchiveProgress(const std::string& status) {
 
 bool Exists(const std::string& path) {
   std::error_code error;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+  return std::filesystem::exists(std::filesystem::symlink_status(FsPath(path), error));
 }
 
 // Both archives must be readable archives of the library's format before a merge.
-bool CheckVersions(Logger& log, const std::string& newArchive, const std::string& destination) {
-  if (VKA_CheckVersion(newArchive.c_str()) != VKA_FORMAT_VERSION ||
-      VKA_CheckVersion(destination.c_str()) != VKA_FORMAT_VERSION) {
+bool CheckVersions(Logger& log, const ArchiveCallPaths& paths, const std::string& newArchive,
+                   const std::string& destination) {
+  if (VKA_CheckVersion(paths.Narrow(newArchive).c_str()) != VKA_FORMAT_VERSION ||
+      VKA_CheckVersion(paths.Narrow(destination).c_str()) != VKA_FORMAT_VERSION) {
     log.LogLine(loglines::kVersionCheckError);
     return false;
   }
@@ -63,19 +65,21 @@ bool CheckVersions(Logger& log, const std::string& newArchive, const std::string
 }
 
 // The library leaves the destination as it was when the merge fails.
-bool Merge(PatchContext& context, const std::string& newArchive, const std::string& destination,
-           const std::string& newName, const std::string& destinationName) {
+bool Merge(PatchContext& context, const ArchiveCallPaths& paths, const std::string& newArchive,
+           const std::string& destination, const std::string& newName,
+           const std::string& destinationName) {
   Logger& log = context.Log;
   PatchRunState& state = context.State;
   state.ArchiveShownName = newName.substr(std::min(newName.size(), std::size_t{12}), 256);
   state.ArchiveTargetName = destinationName;
-  state.ArchiveFileTotal = VKA_GetFileCount(newArchive.c_str());
+  state.ArchiveFileTotal = VKA_GetFileCount(paths.Narrow(newArchive).c_str());
   state.ArchiveFilesDone = 0;
   log.LogFormat(loglines::kMerge, {newName, destinationName});
   // Recorded before the merge: if the run dies from here on, the next start repacks it.
   RecordPendingRepack(context.ProgramDir, destination);
   ScopedProgressContext progress(context);
-  if (VKA_Fusion(newArchive.c_str(), destination.c_str(), MergeProgress) != VKA_OK) {
+  if (VKA_Fusion(paths.Narrow(newArchive).c_str(), paths.Narrow(destination).c_str(),
+                 MergeProgress) != VKA_OK) {
     log.LogLine(loglines::kMergeError);
     return false;
   }
@@ -97,7 +101,9 @@ bool IsArchiveFile(std::string_view name) {
 void RemoveDuplicateArchives(PatchRunState& state) {
   std::vector<std::string> unique;
   for (std::string& path : state.MergedArchives) {
-    if (std::find(unique.begin(), unique.end(), path) == unique.end()) {
+    // One archive under two spellings (letter case, where the file system ignores it) is one.
+    const auto same = [&](const std::string& kept) { return kept == path || SameFile(kept, path); };
+    if (std::none_of(unique.begin(), unique.end(), same)) {
       unique.push_back(std::move(path));
     }
   }
@@ -113,16 +119,17 @@ bool MergeArchive(PatchContext& context, const std::string& newArchive,
   if (!Exists(destination)) {
     EnsureFolderOf(destination);
     log.LogFormat(loglines::kArchiveCopy, {newName, destinationName});
-    if (std::rename(newArchive.c_str(), destination.c_str()) == 0) return true;
+    if (RenameFile(newArchive, destination)) return true;
     log.LogLine(loglines::kArchiveCopyError);
-    std::remove(newArchive.c_str());
+    RemoveFile(newArchive);
     return false;
   }
 
   log.LogFormat(loglines::kVersionCheck, {newName, destinationName});
-  const bool merged = CheckVersions(log, newArchive, destination) &&
-                      Merge(context, newArchive, destination, newName, destinationName);
-  std::remove(newArchive.c_str());
+  const ArchiveCallPaths paths(context.ProgramDir);
+  const bool merged = CheckVersions(log, paths, newArchive, destination) &&
+                      Merge(context, paths, newArchive, destination, newName, destinationName);
+  RemoveFile(newArchive);
   return merged;
 }
 
@@ -146,13 +153,15 @@ void RepackArchives(PatchContext& context, const std::vector<std::string>& archi
   Logger& log = context.Log;
   PatchRunState& state = context.State;
   log.LogLine(loglines::kRepack);
+  const ArchiveCallPaths paths(context.ProgramDir);
   for (const std::string& archive : archives) {
     state.ArchiveShownName = ShownFileName(archive);
-    state.ArchiveFileTotal = VKA_GetFileCount(archive.c_str());
+    state.ArchiveFileTotal = VKA_GetFileCount(paths.Narrow(archive).c_str());
     state.ArchiveFilesDone = 0;
     ScopedProgressContext progress(context);
     const bool repacked =
-        VKA_Repack(archive.c_str(), state.RepackTempPath.c_str(), RepackProgress) == VKA_OK;
+        VKA_Repack(paths.Narrow(archive).c_str(), paths.Narrow(state.RepackTempPath).c_str(),
+                   RepackProgress) == VKA_OK;
     log.LogFormat(repacked ? loglines::kRepackSuccess : loglines::kRepackError,
                   {state.ArchiveShownName, state.ArchiveFileTotal});
   }

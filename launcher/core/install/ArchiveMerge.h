@@ -13,7 +13,8 @@ namespace morvo {
 // The extension of name's file-name part, ASCII letters lower-cased, is ".vka" or ".vkd".
 bool IsArchiveFile(std::string_view name);
 
-// Keeps the first occurrence of each path of MergedArchives, in order.
+// Keeps the first occurrence of each archive of MergedArchives (one file under two names is
+// one archive), in order.
 void RemoveDuplicateArchives(PatchRunState& state);
 
 // Puts the extracted archive newArchive in place at destination (both on-disk paths) and deletes

@@ -1,9 +1,6 @@
 #include "install/InstallPatches.h"
 
-#include <sys/stat.h>
-
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -16,6 +13,7 @@
 #include "lists/PatchLists.h"
 #include "log/LogLines.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 #include "platform/GamePath.h"
 #include "platform/ProgramDir.h"
 #include "text/AsciiText.h"
@@ -141,8 +139,7 @@ bool ContainerInstall::CopyData(const std::string& target, std::int32_t size, un
 
 // The permission bits of the file replaced, so that an update keeps them.
 unsigned ModeFor(const std::string& target, bool runnable) {
-  struct stat info {};
-  unsigned mode = ::stat(target.c_str(), &info) == 0 ? info.st_mode & 07777 : 0644;
+  const unsigned mode = PermissionBits(target).value_or(0644);
   return runnable ? mode | 0111 : mode;
 }
 
@@ -213,7 +210,7 @@ bool InstallContainer(PatchContext& context, const std::string& path, std::size_
     programCopy = install.ProgramCopy();
   }
   reader.reset();
-  std::remove(path.c_str());
+  RemoveFile(path);
   if (!complete) {
     // A container that did not install completely is not an installed patch: the next run
     // downloads it again.

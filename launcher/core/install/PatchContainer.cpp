@@ -1,10 +1,5 @@
 #include "install/PatchContainer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 #include "platform/AtomicFile.h"
@@ -20,23 +15,18 @@ constexpr std::size_t kReadAhead = 256 * 1024;
 }  // namespace
 
 std::optional<ContainerReader> ContainerReader::Open(const std::string& path) {
-  // Non-blocking so that a planted FIFO cannot hold the open; regular files ignore the flag.
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (!fd.IsOpen()) return std::nullopt;
-  struct stat info {};
-  if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return ContainerReader(std::move(fd));
+  // Never waits on a planted pipe, and only a regular file is read.
+  NativeFile file = NativeFile::OpenToRead(path);
+  if (!file.IsOpen() || !file.RegularFileSize()) return std::nullopt;
+  return ContainerReader(std::move(file));
 }
 
-ContainerReader::ContainerReader(UniqueFd fd) : fd_(std::move(fd)) {}
+ContainerReader::ContainerReader(NativeFile file) : file_(std::move(file)) {}
 
 std::size_t ContainerReader::Read(void* out, std::size_t size) {
   if (bufferStart_ == buffer_.size()) {
     buffer_.resize(kReadAhead);
-    ssize_t n;
-    do {
-      n = ::read(fd_.Get(), buffer_.data(), buffer_.size());
-    } while (n < 0 && errno == EINTR);
+    const std::int64_t n = file_.Read(buffer_.data(), buffer_.size());
     buffer_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     bufferStart_ = 0;
     if (buffer_.empty()) return 0;
@@ -56,7 +46,7 @@ std::int64_t ContainerReader::CopyTo(AtomicFileWriter& out, std::int64_t size) {
   if (buffered == size) return size;
   // The read-ahead is used up, so the file offset is where the data go on.
   const auto copied =
-      static_cast<std::int64_t>(out.CopyFrom(fd_.Get(), static_cast<std::size_t>(size - buffered)));
+      static_cast<std::int64_t>(out.CopyFrom(file_, static_cast<std::size_t>(size - buffered)));
   position_ += copied;
   return buffered + copied;
 }
@@ -76,12 +66,12 @@ void ContainerReader::SeekTo(std::int64_t position) {
   position_ = position;
   buffer_.clear();
   bufferStart_ = 0;
-  ::lseek(fd_.Get(), position, SEEK_SET);
+  file_.SeekTo(position);
 }
 
 bool ContainerReader::Skip(std::int64_t size) {
-  struct stat info {};
-  if (size < 0 || ::fstat(fd_.Get(), &info) != 0 || info.st_size - position_ < size) return false;
+  const std::optional<std::int64_t> fileSize = file_.RegularFileSize();
+  if (size < 0 || !fileSize || *fileSize - position_ < size) return false;
   SeekTo(position_ + size);
   return true;
 }

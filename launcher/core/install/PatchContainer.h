@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/UniqueFd.h"
+#include "platform/NativeFile.h"
 
 namespace morvo {
 
@@ -51,12 +51,12 @@ class ContainerReader {
   void Rewind(std::int64_t size);
 
  private:
-  explicit ContainerReader(UniqueFd fd);
+  explicit ContainerReader(NativeFile file);
   bool ReadInt32(std::int32_t& value);
   bool ReadName(std::string& name);
   void SeekTo(std::int64_t position);
 
-  UniqueFd fd_;
+  NativeFile file_;
   std::int64_t position_ = 0;  // of the next byte handed out
   std::string buffer_;
   std::size_t bufferStart_ = 0;  // next unread byte in buffer_

@@ -1,9 +1,6 @@
 #include "install/ProgramCopy.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,14 +9,16 @@
 #include "engine/TemporaryNames.h"
 #include "log/LogLines.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramDir.h"
 
 namespace morvo {
 
 namespace {
 
 bool SameBytes(const std::string& a, const std::string& b) {
-  std::ifstream first(a, std::ios::binary);
-  std::ifstream second(b, std::ios::binary);
+  std::ifstream first(FsPath(a), std::ios::binary);
+  std::ifstream second(FsPath(b), std::ios::binary);
   if (!first || !second) return false;
   return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
                     std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
@@ -27,18 +26,16 @@ bool SameBytes(const std::string& a, const std::string& b) {
 
 // What the installer leaves as a program copy: a runnable regular file, completely written.
 bool IsProgramCopy(const std::filesystem::directory_entry& entry) {
-  const std::string name = entry.path().filename().string();
+  const std::string name = Utf8Path(entry.path().filename());
   if (!name.starts_with(kProgramCopyPrefix) || name.ends_with(kAtomicWriteSuffix)) {
     return false;
   }
-  struct stat info {};
-  return ::lstat(entry.path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-         (info.st_mode & S_IXUSR) != 0;
+  return IsRunnableFile(Utf8Path(entry.path()));
 }
 
 // The file name of the copy that a start already tried again; empty when none was.
 std::string TriedCopy(const std::string& recordPath) {
-  std::ifstream record(recordPath, std::ios::binary);
+  std::ifstream record(FsPath(recordPath), std::ios::binary);
   std::string name;
   std::getline(record, name);
   return name;
@@ -59,7 +56,7 @@ bool SurvivesHandoff(std::string_view path) {
 }
 
 bool StartProgramCopy(PatchContext& context, const std::string& copy) {
-  const std::string name = std::filesystem::path(copy).filename().string();
+  const std::string name = FileNameOfPath(copy);
   if (!SurvivesHandoff(context.ProgramPath)) {
     context.Log.LogFormat(loglines::kProgramCopyDeferred, {name});
     context.State.SelfUpdateDeferred = true;
@@ -77,17 +74,17 @@ bool ResumeInterruptedSelfUpdate(PatchContext& context) {
   const std::string recordPath = context.ProgramDir + kSelfUpdateRecordFileName;
   const std::string tried = TriedCopy(recordPath);
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(context.ProgramDir, error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(FsPath(context.ProgramDir), error)) {
     if (!IsProgramCopy(entry)) continue;
-    const std::string copy = entry.path().string();
-    const std::string name = entry.path().filename().string();
+    const std::string copy = Utf8Path(entry.path());
+    const std::string name = Utf8Path(entry.path().filename());
     if (SameBytes(copy, context.ProgramPath)) {
-      std::remove(copy.c_str());
+      RemoveFile(copy);
       continue;
     }
     if (name == tried) {
       // Started again once already and still here: it cannot finish the handoff.
-      std::remove(copy.c_str());
+      RemoveFile(copy);
       context.Log.LogFormat(loglines::kProgramCopyDropped, {name});
       continue;
     }
@@ -96,7 +93,7 @@ bool ResumeInterruptedSelfUpdate(PatchContext& context) {
     return StartProgramCopy(context, copy);
   }
   // No copy waits any more: the record of an earlier one is done with.
-  std::remove(recordPath.c_str());
+  RemoveFile(recordPath);
   return false;
 }
 

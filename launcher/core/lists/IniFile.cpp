@@ -4,6 +4,7 @@
 #include <iterator>
 #include <limits>
 
+#include "platform/FileSystem.h"
 #include "text/AsciiText.h"
 
 namespace morvo {
@@ -84,7 +85,7 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FsPath(path), std::ios::binary);
   if (!in) return {};
   const std::string bytes{std::istreambuf_iterator<char>(in), {}};
   return Parse(bytes);

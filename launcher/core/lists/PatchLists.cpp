@@ -5,6 +5,7 @@
 #include "engine/OwnFiles.h"
 #include "lists/IniFile.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 #include "platform/PlainName.h"
 #include "text/AsciiText.h"
 
@@ -27,11 +28,6 @@ constexpr std::size_t kFileNameLimit = 255;
 constexpr std::size_t kOfferValueLength = 1024;
 constexpr std::size_t kRegisterValueLength = 8;
 
-bool FileExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(path, error);
-}
-
 std::string_view KeyOf(std::string_view line) { return line.substr(0, line.find('=')); }
 
 }  // namespace
@@ -47,7 +43,7 @@ bool ReadPatchLists(PatchRunState& state) {
   if (!server.SectionPresent(kPatchs)) return false;
 
   state.ServerEntries = server.ReadSection(kPatchs);
-  if (FileExists(state.RegisterPath)) {
+  if (IsRegularFile(state.RegisterPath)) {
     const IniFile installed = IniFile::Load(state.RegisterPath);
     if (installed.SectionPresent(kPatchs)) state.InstalledEntries = installed.ReadSection(kPatchs);
   }
@@ -91,7 +87,7 @@ void WriteInstalledRegister(PatchRunState& state) {
 }
 
 void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir) {
-  if (!FileExists(state.RegisterPath)) return;
+  if (!IsRegularFile(state.RegisterPath)) return;
   const IniFile installed = IniFile::Load(state.RegisterPath);
   if (!installed.SectionPresent(kPatchs)) return;
 
@@ -104,12 +100,12 @@ void FindUnfinishedPatches(PatchRunState& state, const std::string& programDir) 
     // at a file outside the program's folder, or at one the launcher keeps for itself.
     if (!IsUsablePatchName(key)) continue;
     const std::string path = programDir + kContainerPrefix + key;
-    if (FileExists(path)) state.InstallFiles.push_back(path);
+    if (IsRegularFile(path)) state.InstallFiles.push_back(path);
   }
 }
 
 void RemoveFromRegister(const PatchRunState& state, const std::string& name) {
-  if (!FileExists(state.RegisterPath)) return;
+  if (!IsRegularFile(state.RegisterPath)) return;
   const IniFile installed = IniFile::Load(state.RegisterPath);
   std::string bytes = kRegisterHeader;
   for (const std::string& line : installed.ReadSection(kPatchs)) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/UniqueFd.h"
+#include "platform/NativeFile.h"
 #include "text/MessageFormat.h"
 
 namespace morvo {
@@ -29,14 +29,14 @@ class Logger {
   void LogFormat(std::string_view format, std::initializer_list<FormatArg> args);
   void LogBlankLine();
 
-  bool LogIsOpen() const { return fd_.IsOpen(); }
+  bool LogIsOpen() const { return file_.IsOpen(); }
   const std::string& LogPath() const { return path_; }
 
  private:
   void WriteLine(std::string_view text);
 
   std::string path_;
-  UniqueFd fd_;
+  NativeFile file_;
   bool closedForGood_ = false;
 };
 

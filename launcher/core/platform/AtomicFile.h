@@ -2,13 +2,11 @@
 // replaces the target with one rename once everything is written.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <span>
 #include <string>
 
-#include "platform/UniqueFd.h"
+#include "platform/NativeFile.h"
 
 namespace morvo {
 
@@ -21,27 +19,27 @@ class AtomicFileWriter {
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  bool IsOpen() const { return fd_.IsOpen(); }
+  bool IsOpen() const { return file_.IsOpen(); }
   // False once any write failed (disk full, I/O error); later writes are dropped.
   bool Write(const void* data, std::size_t size);
   // Appends up to size bytes read from source at its current offset, inside the kernel where
   // the file systems allow it; returns how many were read (fewer when source ended or a write
   // failed, see Failed).
-  std::size_t CopyFrom(int source, std::size_t size);
+  std::size_t CopyFrom(NativeFile& source, std::size_t size);
   bool Failed() const { return failed_; }
-  // Flushes the buffer, gives the file the permission bits of mode, and renames it over the
-  // target. With durable, the data and the rename are also forced to the disk, so that not even
-  // a power cut leaves a half-written target. False, and the target untouched, when anything
-  // failed.
-  bool Commit(mode_t mode = 0644, bool durable = false);
+  // Flushes the buffer, gives the file the permission bits of mode (where the platform has
+  // them), and renames it over the target. With durable, the data and the rename are also forced to
+  // the disk, so that not even a power cut leaves a half-written target. False, and the target
+  // untouched, when anything failed.
+  bool Commit(unsigned mode = 0644, bool durable = false);
 
  private:
   bool Flush();
-  std::size_t CopyThroughBuffer(int source, std::size_t size);
+  std::size_t CopyThroughBuffer(NativeFile& source, std::size_t size);
 
   std::string target_;
   std::string temp_;
-  UniqueFd fd_;
+  NativeFile file_;
   bool failed_ = false;
   std::string buffer_;
 };
@@ -49,6 +47,6 @@ class AtomicFileWriter {
 // Replaces path by bytes in one step, durably, with permission bits mode. On false the target
 // is as it was and no temporary file is left.
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
-                           mode_t mode = 0644);
+                           unsigned mode = 0644);
 
 }  // namespace morvo

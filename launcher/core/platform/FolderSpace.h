@@ -9,8 +9,8 @@
 
 namespace morvo {
 
-// Creates and deletes the exclusive file probeName in folder (which ends in '/'). False on a
-// read-only mount or a folder the user may not write into.
+// Creates and deletes the exclusive file probeName in folder (which ends in a separator). False on
+// a read-only mount or a folder the user may not write into.
 bool CanWriteInFolder(const std::string& folder, std::string_view probeName);
 
 // The bytes an unprivileged writer may still use on folder's file system; nullopt when the

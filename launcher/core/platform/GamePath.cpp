@@ -1,15 +1,14 @@
 #include "platform/GamePath.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "engine/OwnFiles.h"
+#include "platform/FileSystem.h"
+#include "platform/GamePathEntry.h"
 #include "platform/PlainName.h"
 #include "platform/ProgramDir.h"
-#include "text/AsciiText.h"
 #include "text/Windows1252.h"
 
 namespace morvo {
@@ -39,38 +38,13 @@ std::optional<std::vector<std::string_view>> SplitSafeParts(std::string_view nam
   return parts;
 }
 
-// The entry of folder named part, or one whose name differs only in ASCII case (the first in
-// name order, so that the choice does not depend on the directory's order); part itself when
-// none exists.
-std::string MatchingEntry(const std::string& folder, const std::string& part, bool& exists) {
-  struct stat info {};
-  exists = ::lstat((folder + part).c_str(), &info) == 0;
-  if (exists) return part;
-  std::error_code error;
-  std::string best;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string candidate = it->path().filename().string();
-    if (EqualsIgnoringAsciiCase(candidate, part) && (!exists || candidate < best)) {
-      best = candidate;
-      exists = true;
-    }
-  }
-  return exists ? best : part;
-}
-
-bool Inside(const fs::path& path, const fs::path& root) {
-  auto [rootEnd, pathIt] = std::mismatch(root.begin(), root.end(), path.begin(), path.end());
-  return rootEnd == root.end();
-}
-
 }  // namespace
 
 std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name) {
   const auto parts = SplitSafeParts(name);
   if (!parts) return std::nullopt;
   std::error_code error;
-  const fs::path canonicalRoot = fs::canonical(root, error);
-  if (error) return std::nullopt;
+  if (!fs::is_directory(FsPath(root), error)) return std::nullopt;
 
   std::string path = root;
   bool exists = true;
@@ -79,30 +53,28 @@ std::optional<std::string> ResolveGamePath(const std::string& root, std::string_
     if (exists) {
       path += MatchingEntry(path, part, exists);
       // A link planted in the game folder must not carry writes out of it.
-      if (exists && fs::is_symlink(fs::symlink_status(path, error))) {
-        const fs::path target = fs::canonical(path, error);
-        if (error || !Inside(target, canonicalRoot)) return std::nullopt;
-      }
+      if (exists && LinkLeavesFolder(path, root)) return std::nullopt;
     } else {
       path += part;
     }
-    if (i + 1 < parts->size()) path += '/';
+    if (i + 1 < parts->size()) path += kFolderSeparators[0];
   }
   // A link inside the game folder that leads back to it must not reach the launcher's files.
   if (parts->size() > 1 && IsOwnFileName(FileNameOfPath(path))) {
-    const fs::path folder = fs::weakly_canonical(fs::path(path).parent_path(), error);
+    const fs::path canonicalRoot = fs::canonical(FsPath(root), error);
+    const fs::path folder = fs::weakly_canonical(FsPath(path).parent_path(), error);
     if (error || folder == canonicalRoot) return std::nullopt;
   }
   return path;
 }
 
 bool LiesDirectlyIn(const std::string& path, const std::string& folder) {
-  const fs::path file(path);
+  const fs::path file = FsPath(path);
   std::error_code error;
   // A link, even one that leads nowhere yet, is not a file of the folder: writing through it
   // would create or change its target.
   if (fs::is_symlink(fs::symlink_status(file, error))) return false;
-  const fs::path root = fs::canonical(folder, error);
+  const fs::path root = fs::canonical(FsPath(folder), error);
   if (error) return false;
   const fs::path parent = fs::weakly_canonical(file.parent_path(), error);
   return !error && parent == root;
@@ -133,7 +105,7 @@ std::string SettingsFilePath(const std::string& programDir, std::string_view win
     return *resolved;
   }
   std::string name = Windows1252ToUtf8(windows1252Name);
-  std::replace(name.begin(), name.end(), '\\', '/');
+  std::replace(name.begin(), name.end(), '\\', kFolderSeparators[0]);
   return programDir + name;
 }
 

@@ -29,7 +29,7 @@ bool IsDeviceDigit(std::string_view digit) {
 bool IsDeviceName(std::string_view name) {
   std::string_view base = name.substr(0, name.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul"};
+  static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
   const std::string lower = AsciiLower(base);
   if (std::find(std::begin(kDevices), std::end(kDevices), lower) != std::end(kDevices)) {
     return true;

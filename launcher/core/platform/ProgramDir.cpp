@@ -1,43 +1,33 @@
 #include "platform/ProgramDir.h"
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <vector>
+
+#include "platform/FileSystem.h"
 
 namespace morvo {
 
-std::string ProgramPath() {
-  std::vector<char> buffer(4096);
-  for (;;) {
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n < 0) return {};
-    if (static_cast<std::size_t>(n) < buffer.size()) return std::string(buffer.data(), n);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 std::string ProgramDir() {
   const std::string folder = FolderOfPath(ProgramPath());
-  return folder.empty() ? std::string("./") : folder;
+  return folder.empty() ? std::string(".") + kFolderSeparators[0] : folder;
 }
 
 std::string FileNameOfPath(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  const auto separator = path.find_last_of(kFolderSeparators);
+  return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 std::string FolderOfPath(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const auto separator = path.find_last_of(kFolderSeparators);
+  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
 bool EnsureFolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos || slash == 0) return true;
+  const auto separator = path.find_last_of(kFolderSeparators);
+  if (separator == std::string::npos || separator == 0) return true;
+  const std::filesystem::path folder = FsPath(path.substr(0, separator));
   std::error_code error;
-  std::filesystem::create_directories(path.substr(0, slash), error);
-  return std::filesystem::is_directory(path.substr(0, slash), error);
+  std::filesystem::create_directories(folder, error);
+  return std::filesystem::is_directory(folder, error);
 }
 
 }  // namespace morvo

@@ -1,8 +1,5 @@
 #include "text/MessageFormat.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <charconv>
 #include <clocale>
 
@@ -78,16 +75,6 @@ std::string FormatMessage(std::string_view pattern, std::span<const FormatArg> a
 std::string FormatMessage(std::string_view pattern, std::initializer_list<FormatArg> args) {
   return FormatMessage(pattern, std::span<const FormatArg>(args.begin(), args.size()),
                        UserDecimalSeparator());
-}
-
-char UserDecimalSeparator() {
-  locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-  if (user == static_cast<locale_t>(0)) return '.';
-  const char* radix = nl_langinfo_l(RADIXCHAR, user);
-  const char separator =
-      (radix != nullptr && radix[0] != '\0' && radix[1] == '\0') ? radix[0] : '.';
-  freelocale(user);
-  return separator;
 }
 
 }  // namespace morvo

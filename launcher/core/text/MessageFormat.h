@@ -37,7 +37,8 @@ std::string FormatMessage(std::string_view pattern, std::span<const FormatArg> a
 // The same with the user's decimal separator (see UserDecimalSeparator).
 std::string FormatMessage(std::string_view pattern, std::initializer_list<FormatArg> args);
 
-// The decimal separator of the user's numeric locale (LC_NUMERIC / LC_ALL / LANG), "." when unset.
+// The decimal separator of the user's numeric settings (LC_NUMERIC / LC_ALL / LANG on Linux, the
+// regional settings on Windows), "." when unset.
 char UserDecimalSeparator();
 
 }  // namespace morvo

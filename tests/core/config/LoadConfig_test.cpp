@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/file.h>
 
 #include <algorithm>
 #include <cstring>
@@ -8,6 +7,7 @@
 #include "TempDir.h"
 #include "config/ConfigReader.h"
 #include "config/ConfigWriter.h"
+#include "platform/NativeFile.h"
 
 using namespace morvo;
 
@@ -186,13 +186,12 @@ TEST(StartupLoadConfig, BlobsAroundThePieceSizeKeepEveryByte) {
 TEST(StartupLoadConfig, FileHeldByAnotherProcessIsNotRead) {
   TempDir dir;
   ASSERT_TRUE(SaveConfig(dir.path(), SampleSettings()));
-  // A second open file description stands for the other process: flock is per description.
-  const int holder = ::open((dir / "Config.mpc").c_str(), O_RDONLY);
-  ASSERT_GE(holder, 0);
-  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  // A second open file stands for the other process: the lock belongs to the open file.
+  NativeFile holder = NativeFile::OpenToRead(dir / "Config.mpc");
+  ASSERT_EQ(holder.TryLock(), LockResult::Locked);
   PatcherSettings settings;
   EXPECT_FALSE(LoadConfig(dir.path(), settings));
-  ::close(holder);
+  holder.Close();
   EXPECT_TRUE(LoadConfig(dir.path(), settings));
 }
 

@@ -9,6 +9,8 @@
 #include "TestHttpServer.h"
 #include "download/Downloader.h"
 
+using namespace morvo;
+
 namespace {
 
 constexpr wchar_t kConnections[] =

@@ -3,10 +3,7 @@
 //                 with "UPDATE_1 " + its own path, lingers a little, and ends;
 //   anything else the real entry logic; a normal start only records itself.
 // Each step reached is appended to "events.txt" beside the program; when MORVO_ACTOR_KILL_AT
-// names that step, the process kills itself there.
-#include <signal.h>
-#include <unistd.h>
-
+// names that step, the process ends there at once, as if killed: nothing after it runs.
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -15,6 +12,7 @@
 #include <vector>
 
 #include "entry/ProgramEntry.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramDir.h"
 
 using namespace morvo;
@@ -22,14 +20,15 @@ using namespace morvo;
 namespace {
 
 void Record(const std::string& event) {
-  std::ofstream(ProgramDir() + "events.txt", std::ios::app) << event << "\n";
+  std::ofstream(FsPath(ProgramDir() + "events.txt"), std::ios::app | std::ios::binary)
+      << event << "\n";
 }
 
 void OnStep(HandoffStep step) {
   const std::string name = HandoffStepName(step);
   Record(name);
   const char* killAt = std::getenv("MORVO_ACTOR_KILL_AT");
-  if (killAt != nullptr && name == killAt) ::raise(SIGKILL);
+  if (killAt != nullptr && name == killAt) std::_Exit(137);
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
 // The handoff across real processes: the actor program plays the old program, the downloaded
 // copy and the replaced program.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
+#include "ProcessTestSupport.h"
 #include "TempDir.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramDir.h"
 #include "platform/RunningProgram.h"
 
@@ -17,52 +16,46 @@ using namespace morvo;
 
 namespace {
 
-const std::string kGame = "Game Launcher";  // a blank in the name, as the handoff must survive
+// A blank in the name, as the handoff must survive.
+const std::string kGame = ProgramFileName("Game Launcher");
+constexpr char kKillAtVariable[] = "MORVO_ACTOR_KILL_AT";
 
 class StartupHandoff : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string actor = ReadFileBytes(ProgramDir() + "startup_handoff_actor");
+    const std::string actor =
+        ReadFileBytes(ProgramDir() + ProgramFileName("startup_handoff_actor"));
     ASSERT_FALSE(actor.empty());
     oldBytes_ = actor + "old version";
     newBytes_ = actor + "new version, a little longer";
     Install(target(), oldBytes_, 0750);
     Install(copy(), newBytes_, 0755);
+    Install(dir_ / "kept", "", 0750);
   }
-  void TearDown() override { ::unsetenv("MORVO_ACTOR_KILL_AT"); }
+  void TearDown() override { SetInheritedVariable(kKillAtVariable, ""); }
 
   std::string target() const { return dir_ / kGame; }
   std::string copy() const { return dir_ / ("MorvoTMP_" + kGame); }
   std::string events() const { return ReadFileBytes(dir_ / "events.txt"); }
 
-  static void Install(const std::string& path, const std::string& bytes, mode_t mode) {
+  // Permission bits where the platform has them.
+  static void Install(const std::string& path, const std::string& bytes, unsigned mode) {
     WriteFileBytes(path, bytes);
-    ::chmod(path.c_str(), mode);
+    std::filesystem::permissions(FsPath(path), static_cast<std::filesystem::perms>(mode));
   }
 
-  // Runs program with its parameters and waits for it; its exit status.
   static int Run(const std::string& program, const std::vector<std::string>& parameters) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      std::vector<char*> argv{const_cast<char*>(program.c_str())};
-      for (const auto& p : parameters) argv.push_back(const_cast<char*>(p.c_str()));
-      argv.push_back(nullptr);
-      ::execv(program.c_str(), argv.data());
-      ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return RunProgramAndWait(program, parameters);
   }
 
   // Waits until the events hold line, then until no process of the chain runs any more.
   bool WaitForEvent(const std::string& line) {
     bool seen = false;
-    for (int i = 0; i < 1500 && !seen; ++i) {
+    for (int i = 0; i < 3000 && !seen; ++i) {
       seen = events().find(line + "\n") != std::string::npos;
       if (!seen) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    for (int i = 0; i < 500 && (IsProgramRunning(target()) || IsProgramRunning(copy())); ++i) {
+    for (int i = 0; i < 1000 && (IsProgramRunning(target()) || IsProgramRunning(copy())); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return seen;
@@ -92,9 +85,7 @@ TEST_F(StartupHandoff, ChainInstallsTheNewProgramAndRemovesTheCopy) {
   EXPECT_NE(seen.find("CopyDeleting\nNormalStart\n"), std::string::npos) << seen;
   EXPECT_NE(seen.find("TargetStarted\n"), std::string::npos) << seen;
   EXPECT_EQ(ReadFileBytes(target()), newBytes_);
-  struct stat info {};
-  ASSERT_EQ(::stat(target().c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0750u);
+  EXPECT_EQ(PermissionBits(target()), PermissionBits(dir_ / "kept")) << "bits of the old file";
   EXPECT_TRUE(NoTemporaryLeft());
 }
 
@@ -115,10 +106,10 @@ TEST_F(StartupHandoff, KillAtAnyStepLeavesARunnableProgram) {
     Install(target(), oldBytes_, 0750);
     Install(copy(), newBytes_, 0755);
     std::filesystem::remove(dir_ / "events.txt");
-    ::setenv("MORVO_ACTOR_KILL_AT", c.killAt, 1);
+    SetInheritedVariable(kKillAtVariable, c.killAt);
     ASSERT_EQ(Run(target(), {"PLAY_OLD"}), 0);
     ASSERT_TRUE(WaitForEvent(c.killAt)) << events();
-    ::unsetenv("MORVO_ACTOR_KILL_AT");
+    SetInheritedVariable(kKillAtVariable, "");
     EXPECT_EQ(ReadFileBytes(target()), c.replaced ? newBytes_ : oldBytes_);
     std::filesystem::remove(dir_ / "events.txt");
     EXPECT_EQ(Run(target(), {}), 0);

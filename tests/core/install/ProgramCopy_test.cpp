@@ -2,25 +2,30 @@
 #include "install/ProgramCopy.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "InstallTestSupport.h"
+#include "platform/FileSystem.h"
 
 using namespace morvo;
 
 namespace {
 
+// A program file as each platform knows one: runnable bits, and bytes that begin with "MZ".
+// Windows has no file whose name holds a tab or a quote: none is written there.
 void WriteProgram(const std::string& path, const std::string& bytes) {
   WriteFile(path, bytes);
-  ::chmod(path.c_str(), 0755);
+  std::error_code noSuchName;
+  std::filesystem::permissions(FsPath(path), std::filesystem::perms(0755), noSuchName);
 }
 
 }  // namespace
 
 TEST(ResumeInterruptedSelfUpdate, ACopyLeftBehindIsStartedAgain) {
   GameFolder folder;
-  WriteProgram(folder / "MorvoPatcher", "#!old program");
-  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!new program");
+  WriteProgram(folder / "MorvoPatcher", "MZ old program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "MZ new program");
 
   EXPECT_TRUE(ResumeInterruptedSelfUpdate(folder.context));
 
@@ -32,8 +37,8 @@ TEST(ResumeInterruptedSelfUpdate, ACopyLeftBehindIsStartedAgain) {
 
 TEST(ResumeInterruptedSelfUpdate, ACopyOfTheRunningProgramIsDeleted) {
   GameFolder folder;
-  WriteProgram(folder / "MorvoPatcher", "#!new program");
-  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!new program");
+  WriteProgram(folder / "MorvoPatcher", "MZ new program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "MZ new program");
 
   EXPECT_FALSE(ResumeInterruptedSelfUpdate(folder.context));
 
@@ -44,8 +49,8 @@ TEST(ResumeInterruptedSelfUpdate, ACopyOfTheRunningProgramIsDeleted) {
 
 TEST(ResumeInterruptedSelfUpdate, HalfWrittenOrNonRunnableFilesAreNotStarted) {
   GameFolder folder;
-  WriteProgram(folder / "MorvoPatcher", "#!old program");
-  WriteProgram(folder / "MorvoTMP_MorvoPatcher.MorvoTMP", "#!new pro");  // killed mid-write
+  WriteProgram(folder / "MorvoPatcher", "MZ old program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher.MorvoTMP", "MZ new pro");  // killed mid-write
   WriteFile(folder / "MorvoTMP_notes.txt", "not a program");
   WriteFile(folder / "MorvoTMPp0001.pak", "a container");
 
@@ -59,8 +64,8 @@ TEST(ResumeInterruptedSelfUpdate, HalfWrittenOrNonRunnableFilesAreNotStarted) {
 // once, then deleted with a log line, and the launcher starts normally.
 TEST(ResumeInterruptedSelfUpdate, ACopyIsStartedAgainOnceThenDeleted) {
   GameFolder folder;
-  WriteProgram(folder / "MorvoPatcher", "#!old program");
-  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!broken new program");
+  WriteProgram(folder / "MorvoPatcher", "MZ old program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "MZ broken new program");
 
   EXPECT_TRUE(ResumeInterruptedSelfUpdate(folder.context));
   EXPECT_EQ(folder.window.started.size(), 1u);
@@ -77,7 +82,7 @@ TEST(ResumeInterruptedSelfUpdate, ACopyIsStartedAgainOnceThenDeleted) {
 
   // The record goes with the copy: a later self-update gets its own further try.
   folder.window = FakeWindow();  // the next start of the launcher
-  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!next new program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "MZ next new program");
   EXPECT_TRUE(ResumeInterruptedSelfUpdate(folder.context));
 }
 
@@ -85,8 +90,8 @@ TEST(ResumeInterruptedSelfUpdate, AProgramPathTheHandoffCannotCarryLeavesTheCopy
   for (const char* name : {"Morvo  Patcher", "Morvo\tPatcher", "Morvo\"Patcher"}) {
     GameFolder folder;
     folder.context.ProgramPath = folder / name;
-    WriteProgram(folder.context.ProgramPath, "#!old program");
-    WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!new program");
+    WriteProgram(folder.context.ProgramPath, "MZ old program");
+    WriteProgram(folder / "MorvoTMP_MorvoPatcher", "MZ new program");
 
     EXPECT_FALSE(ResumeInterruptedSelfUpdate(folder.context)) << name;
     EXPECT_TRUE(folder.window.started.empty());
@@ -102,8 +107,8 @@ TEST(ResumeInterruptedSelfUpdate, AProgramPathTheHandoffCannotCarryLeavesTheCopy
 TEST(ResumeInterruptedSelfUpdate, ACopyThatCannotBeStartedKeepsTheWindowOpen) {
   GameFolder folder;
   folder.window.startSucceeds = false;
-  WriteProgram(folder / "MorvoPatcher", "#!old program");
-  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "#!new program");
+  WriteProgram(folder / "MorvoPatcher", "MZ old program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "MZ new program");
 
   EXPECT_FALSE(ResumeInterruptedSelfUpdate(folder.context));
   EXPECT_FALSE(folder.window.closed);

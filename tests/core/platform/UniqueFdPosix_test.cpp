@@ -1,9 +1,9 @@
-#include "platform/UniqueFd.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <utility>
+
+#include "platform/UniqueFd.h"
 
 using namespace morvo;
 

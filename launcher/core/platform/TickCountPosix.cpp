@@ -1,6 +1,6 @@
-#include "platform/TickCount.h"
-
 #include <chrono>
+
+#include "platform/TickCount.h"
 
 namespace morvo {
 
