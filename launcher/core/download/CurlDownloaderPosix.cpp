@@ -54,8 +54,8 @@ bool IsTransient(CURLcode code) {
 // Leaves the reused handle pointing at nothing of one attempt (its error buffer, its hooks'
 // object, its header list) once the attempt returns; the connections stay open.
 struct UnbindOnExit {
-  CURL* handle;
-  ~UnbindOnExit() { curl_easy_reset(handle); }
+  CURL* Handle;
+  ~UnbindOnExit() { curl_easy_reset(Handle); }
 };
 
 // One request and its response body, appended to the part file.

@@ -22,10 +22,10 @@ constexpr DWORD kMostRedirects = 10;
 // client's callback share it; the callback keeps it alive until the request's handle is gone,
 // since a step given up (a stall) may still complete afterwards, into its buffer.
 struct RequestState {
-  UniqueHandle stepDone{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
-  std::atomic<DWORD> error{0};
-  std::atomic<DWORD> bytesRead{0};
-  std::vector<char> buffer = std::vector<char>(kReadBytes);
+  UniqueHandle StepDone{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+  std::atomic<DWORD> Error{0};
+  std::atomic<DWORD> BytesRead{0};
+  std::vector<char> Buffer = std::vector<char>(kReadBytes);
 };
 using StateKeeper = std::shared_ptr<RequestState>;
 
@@ -36,17 +36,17 @@ void CALLBACK OnClientStatus(HINTERNET, DWORD_PTR context, DWORD status, void* i
   switch (status) {
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
     case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
-      state.error = 0;
-      SetEvent(state.stepDone.Get());
+      state.Error = 0;
+      SetEvent(state.StepDone.Get());
       break;
     case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
-      state.bytesRead = length;
-      state.error = 0;
-      SetEvent(state.stepDone.Get());
+      state.BytesRead = length;
+      state.Error = 0;
+      SetEvent(state.StepDone.Get());
       break;
     case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
-      state.error = static_cast<WINHTTP_ASYNC_RESULT*>(info)->dwError;
-      SetEvent(state.stepDone.Get());
+      state.Error = static_cast<WINHTTP_ASYNC_RESULT*>(info)->dwError;
+      SetEvent(state.StepDone.Get());
       break;
     case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
       delete keeper;
@@ -57,9 +57,9 @@ void CALLBACK OnClientStatus(HINTERNET, DWORD_PTR context, DWORD status, void* i
 // Failures that another attempt may cure: the network, the server being busy or broken for a
 // moment. An unknown host name may be a network not yet up. A refused certificate stays.
 struct ClientError {
-  DWORD code;
-  const char* text;
-  bool transient;
+  DWORD Code;
+  const char* Text;
+  bool Transient;
 };
 constexpr ClientError kClientErrors[] = {
     {ERROR_WINHTTP_TIMEOUT, "the server did not answer in time", true},
@@ -79,9 +79,9 @@ AttemptResult ClientFailure(DWORD code) {
   AttemptResult result;
   result.Status.Error = "transfer error " + std::to_string(code);
   for (const ClientError& known : kClientErrors) {
-    if (known.code == code) {
-      result.Status.Error = std::string(known.text) + " (" + std::to_string(code) + ")";
-      result.Transient = known.transient;
+    if (known.Code == code) {
+      result.Status.Error = std::string(known.Text) + " (" + std::to_string(code) + ")";
+      result.Transient = known.Transient;
     }
   }
   return result;
@@ -130,7 +130,7 @@ class HttpAttempt {
  private:
   std::optional<AttemptResult> Open(HINTERNET session, const std::wstring& url);
   void SetLimits();
-  // Waits for the step just started to complete: true when it did (state_->error says how),
+  // Waits for the step just started to complete: true when it did (state_->Error says how),
   // false when the transfer stalled meanwhile.
   bool AwaitStep();
   std::optional<AttemptResult> Step(BOOL started);
@@ -214,7 +214,7 @@ void HttpAttempt::SetLimits() {
 
 bool HttpAttempt::AwaitStep() {
   for (;;) {
-    if (WaitForSingleObject(state_->stepDone.Get(), kWaitSliceMs) == WAIT_OBJECT_0) return true;
+    if (WaitForSingleObject(state_->StepDone.Get(), kWaitSliceMs) == WAIT_OBJECT_0) return true;
     if (stallWatch_.Stalled(bodyBytes_, StallWatch::Clock::now())) return false;
     stallWatch_.Report(callback_, target_.File.Size(), target_.Expected);
   }
@@ -225,7 +225,7 @@ std::optional<AttemptResult> HttpAttempt::Step(BOOL started) {
   if (!AwaitStep()) {
     return Failure("transfer stalled for " + std::to_string(options_.LowSpeedSeconds) + " s", true);
   }
-  if (state_->error != 0) return ClientFailure(state_->error);
+  if (state_->Error != 0) return ClientFailure(state_->Error);
   return std::nullopt;
 }
 
@@ -282,12 +282,12 @@ AttemptResult HttpAttempt::ReadBody() {
   for (;;) {
     RequestState& state = *state_;
     if (auto failed =
-            Step(WinHttpReadData(request_.Get(), state.buffer.data(), kReadBytes, nullptr))) {
+            Step(WinHttpReadData(request_.Get(), state.Buffer.data(), kReadBytes, nullptr))) {
       return *failed;
     }
-    const DWORD read = state.bytesRead;
+    const DWORD read = state.BytesRead;
     if (read == 0) break;
-    if (!target_.File.Append(state.buffer.data(), read)) return Failure("write error");
+    if (!target_.File.Append(state.Buffer.data(), read)) return Failure("write error");
     bodyBytes_ += read;
     stallWatch_.Report(callback_, target_.File.Size(), target_.Expected);
   }
@@ -302,7 +302,7 @@ AttemptResult HttpAttempt::ReadBody() {
 }
 
 AttemptResult HttpAttempt::Run(HINTERNET session, const std::wstring& url) {
-  if (!state_->stepDone.IsOpen()) return Failure("no transfer handle");
+  if (!state_->StepDone.IsOpen()) return Failure("no transfer handle");
   if (auto failed = Open(session, url)) return *failed;
   if (auto failed = Step(WinHttpSendRequest(request_.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                             WINHTTP_NO_REQUEST_DATA, 0, 0, 0))) {

@@ -64,7 +64,7 @@ const char* HandoffStepName(HandoffStep step) {
 void RunHandoffStep1(const std::string& target, const std::string& selfPath, Shell& shell,
                      const HandoffOptions& options) {
   if (target.empty() || SameFile(target, selfPath)) return;
-  WaitUntilProgramEnds(target, options.oldProgramWait);
+  WaitUntilProgramEnds(target, options.OldProgramWait);
   Notify(options, HandoffStep::OldProgramGone);
   if (ReplaceWithCopy(target, selfPath)) Notify(options, HandoffStep::TargetReplaced);
   if (shell.Start(target, std::string(kHandoffStep2Word) + " " + selfPath, "")) {
@@ -77,7 +77,7 @@ void RunHandoffStep2(const std::string& copyPath, const std::string& selfPath,
   if (FileNameOfPath(copyPath).rfind(kTemporaryPrefix, 0) != 0) return;
   if (!SameFolder(copyPath, selfPath) || SameFile(copyPath, selfPath)) return;
   Notify(options, HandoffStep::CopyDeleting);
-  const auto deadline = std::chrono::steady_clock::now() + options.deleteRetry;
+  const auto deadline = std::chrono::steady_clock::now() + options.DeleteRetry;
   while (!RemoveFile(copyPath)) {
     if (std::chrono::steady_clock::now() >= deadline || !IsProgramRunning(copyPath)) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -21,8 +21,8 @@ const char* HandoffStepName(HandoffStep step);
 
 struct HandoffOptions {
   // How long step 1 waits for the old program to end, and step 2 retries the deletion.
-  std::chrono::milliseconds oldProgramWait{10000};
-  std::chrono::milliseconds deleteRetry{5000};
+  std::chrono::milliseconds OldProgramWait{10000};
+  std::chrono::milliseconds DeleteRetry{5000};
   // Called as each step is reached; tests use it to stop the chain at every point.
   std::function<void(HandoffStep)> onStep;
 };

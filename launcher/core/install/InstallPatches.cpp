@@ -30,9 +30,9 @@ constexpr std::int64_t kPieceSize = 1024 * 1024;
 // Where one entry's data go, and what follows their writing.
 struct EntryTarget {
   enum class Kind { LooseFile, Archive, Configuration, ProgramCopy };
-  Kind kind = Kind::LooseFile;
-  std::string path;         // the file written
-  std::string destination;  // an archive's place in the game folder
+  Kind Type = Kind::LooseFile;
+  std::string Path;         // the file written
+  std::string Destination;  // an archive's place in the game folder
 };
 
 // One container being installed: position k of n in the pass.
@@ -156,26 +156,26 @@ bool ContainerInstall::InstallEntry() {
     context_.Log.LogFormat(loglines::kDestinationRefused, {WithoutControls(header.DestName)});
     return false;
   }
-  if (target->kind == EntryTarget::Kind::Configuration) {
+  if (target->Type == EntryTarget::Kind::Configuration) {
     bool accepted = false;
     if (!CheckConfiguration(header, accepted)) return false;
     if (!accepted) return true;
   }
-  if (target->kind == EntryTarget::Kind::LooseFile && !EnsureFolderOf(target->path)) {
+  if (target->Type == EntryTarget::Kind::LooseFile && !EnsureFolderOf(target->Path)) {
     context_.Log.LogLine(loglines::kEntryWriteError);
     return false;
   }
-  const bool runnable = target->kind == EntryTarget::Kind::ProgramCopy;
-  if (!CopyData(target->path, header.DataSize, ModeFor(target->path, runnable))) return false;
+  const bool runnable = target->Type == EntryTarget::Kind::ProgramCopy;
+  if (!CopyData(target->Path, header.DataSize, ModeFor(target->Path, runnable))) return false;
 
-  switch (target->kind) {
+  switch (target->Type) {
     case EntryTarget::Kind::Archive:
-      return MergeArchive(context_, target->path, target->destination);
+      return MergeArchive(context_, target->Path, target->Destination);
     case EntryTarget::Kind::Configuration:
       context_.State.ConfigReplaced = true;
       break;
     case EntryTarget::Kind::ProgramCopy:
-      programCopy_ = target->path;
+      programCopy_ = target->Path;
       break;
     case EntryTarget::Kind::LooseFile:
       break;

@@ -56,10 +56,10 @@ std::size_t AtomicFileWriter::CopyThroughBuffer(NativeFile& source, std::size_t 
 std::size_t AtomicFileWriter::CopyFrom(NativeFile& source, std::size_t size) {
   if (!file_.IsOpen() || failed_ || !Flush()) return 0;
   const KernelCopy copy = file_.CopyInKernel(source, size);
-  if (copy.failed) failed_ = true;
+  if (copy.Failed) failed_ = true;
   // A file system that cannot copy by itself: the rest goes through user space.
-  if (copy.unsupported) return copy.copied + CopyThroughBuffer(source, size - copy.copied);
-  return copy.copied;
+  if (copy.Unsupported) return copy.Copied + CopyThroughBuffer(source, size - copy.Copied);
+  return copy.Copied;
 }
 
 bool AtomicFileWriter::Commit(unsigned mode, bool durable) {

@@ -11,8 +11,8 @@
 namespace morvo {
 
 struct FileIdentity {
-  DWORD volume = 0;
-  std::uint64_t index = 0;
+  DWORD Volume = 0;
+  std::uint64_t Index = 0;
   bool operator==(const FileIdentity&) const = default;
 };
 

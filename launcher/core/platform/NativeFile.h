@@ -14,9 +14,9 @@ enum class LockResult { Locked, HeldElsewhere, Failed };
 // What a copy inside the kernel achieved: bytes moved, and whether the files (or the platform)
 // cannot be copied that way, so that the caller copies the rest itself.
 struct KernelCopy {
-  std::size_t copied = 0;
-  bool unsupported = false;
-  bool failed = false;
+  std::size_t Copied = 0;
+  bool Unsupported = false;
+  bool Failed = false;
 };
 
 class NativeFile {

@@ -83,19 +83,19 @@ bool NativeFile::FlushToDisk() { return ::fsync(Fd(handle_)) == 0; }
 
 KernelCopy NativeFile::CopyInKernel(NativeFile& source, std::size_t size) {
   KernelCopy result;
-  while (result.copied < size) {
+  while (result.Copied < size) {
     const ssize_t n = ::copy_file_range(Fd(source.handle_), nullptr, Fd(handle_), nullptr,
-                                        size - result.copied, 0);
+                                        size - result.Copied, 0);
     if (n > 0) {
-      result.copied += static_cast<std::size_t>(n);
+      result.Copied += static_cast<std::size_t>(n);
     } else if (n == 0) {
       break;  // the source ended
     } else if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
       // Another file system, or one that cannot copy by itself.
-      result.unsupported = true;
+      result.Unsupported = true;
       break;
     } else if (errno != EINTR) {
-      result.failed = true;
+      result.Failed = true;
       break;
     }
   }

@@ -103,7 +103,7 @@ bool NativeFile::FlushToDisk() { return ::FlushFileBuffers(Handle(handle_)) != 0
 
 KernelCopy NativeFile::CopyInKernel(NativeFile&, std::size_t) {
   KernelCopy result;
-  result.unsupported = true;
+  result.Unsupported = true;
   return result;
 }
 
