@@ -27,42 +27,42 @@ struct PatchRun::Impl {
   void ShowStatus(StatusMessage message);
   std::string EndText(StatusMessage endText) const;
 
-  PatchContext& context;
-  std::unique_ptr<Downloader> ownDownloader;
-  Downloader& downloader;
-  std::function<bool(const std::string&)> folderWritable;
-  cstatus_callback statusCallback;
-  RunLock lock;
-  DownloadOutcomes outcomes;
-  PatchRunOutcome outcome;
-  bool recovered = false;
-  bool started = false;
+  PatchContext& context_;
+  std::unique_ptr<Downloader> ownDownloader_;
+  Downloader& downloader_;
+  std::function<bool(const std::string&)> folderWritable_;
+  cstatus_callback statusCallback_;
+  RunLock lock_;
+  DownloadOutcomes outcomes_;
+  PatchRunOutcome outcome_;
+  bool recovered_ = false;
+  bool started_ = false;
 };
 
 PatchRun::Impl::Impl(PatchContext& runContext, PatchRunServices services)
-    : context(runContext),
-      ownDownloader(services.Download ? nullptr : MakeSystemDownloader()),
-      downloader(services.Download ? *services.Download : *ownDownloader),
-      folderWritable(
+    : context_(runContext),
+      ownDownloader_(services.Download ? nullptr : MakeSystemDownloader()),
+      downloader_(services.Download ? *services.Download : *ownDownloader_),
+      folderWritable_(
           services.FolderWritable
               ? std::move(services.FolderWritable)
               : [](const std::string&
                        folder) { return CanWriteInFolder(folder, kWriteCheckFileName); }),
-      statusCallback(runContext, std::move(services.TickCount), std::move(services.FreeSpace)),
-      lock(runContext.ProgramDir + kRunLockFileName, runContext.Window, services.LockPollInterval) {
-}
+      statusCallback_(runContext, std::move(services.TickCount), std::move(services.FreeSpace)),
+      lock_(runContext.ProgramDir + kRunLockFileName, runContext.Window,
+            services.LockPollInterval) {}
 
 void PatchRun::Impl::ShowStatus(StatusMessage message) {
-  context.Window.SetStatusText(StatusText(context.Settings, message));
-  context.Window.ProcessPendingEvents();
+  context_.Window.SetStatusText(StatusText(context_.Settings, message));
+  context_.Window.ProcessPendingEvents();
 }
 
 // The list has arrived (or failed to): true when there are patches to download.
 bool PatchRun::Impl::ReceiveList(const DownloadStatus& status) {
-  PatchRunState& state = context.State;
-  if (!status.Succeeded) context.Log.LogFormat(loglines::kListFetchError, {status.Error});
-  context.Log.LogLine(loglines::kListFetchDone);
-  context.Log.LogBlankLine();
+  PatchRunState& state = context_.State;
+  if (!status.Succeeded) context_.Log.LogFormat(loglines::kListFetchError, {status.Error});
+  context_.Log.LogLine(loglines::kListFetchDone);
+  context_.Log.LogBlankLine();
   ShowStatus(StatusMessage::ListReceived);
   const bool somethingToFetch = ReadPatchLists(state);
   // Deleted before the run can end: once the lock is free, another launcher may be fetching
@@ -71,7 +71,7 @@ bool PatchRun::Impl::ReceiveList(const DownloadStatus& status) {
   if (!somethingToFetch) return false;
   ShowStatus(StatusMessage::PatchesToFetch);
   state.ListPhase = false;
-  context.Log.LogFormat(loglines::kPatchesFetch, {state.LastDownloadIndex + 1});
+  context_.Log.LogFormat(loglines::kPatchesFetch, {state.LastDownloadIndex + 1});
   return true;
 }
 
@@ -91,78 +91,78 @@ bool ClearInGameFolder(const std::string& path, const std::string& programDir) {
 }  // namespace
 
 void PatchRun::Impl::DownloadPatch() {
-  PatchRunState& state = context.State;
+  PatchRunState& state = context_.State;
   ++state.DownloadsStarted;
   const std::string url = state.DownloadUrls[static_cast<std::size_t>(state.DownloadsStarted - 1)];
   const std::string name = FileNameOfUrl(url);
-  const std::string path = context.ProgramDir + kContainerPrefix + name;
-  context.Log.LogFormat(loglines::kPatchLine, {url});
-  if (!IsUsablePatchName(name) || !ClearInGameFolder(path, context.ProgramDir)) {
-    context.Log.LogFormat(loglines::kPatchNameRefused, {WithoutControls(name)});
-    outcomes.Record(url, false);
+  const std::string path = context_.ProgramDir + kContainerPrefix + name;
+  context_.Log.LogFormat(loglines::kPatchLine, {url});
+  if (!IsUsablePatchName(name) || !ClearInGameFolder(path, context_.ProgramDir)) {
+    context_.Log.LogFormat(loglines::kPatchNameRefused, {WithoutControls(name)});
+    outcomes_.Record(url, false);
     return;
   }
   state.InstallFiles.push_back(path);
-  const DownloadStatus status = downloader.Download(url, path, statusCallback);
-  if (!status.Succeeded) context.Log.LogFormat(loglines::kPatchFetchError, {status.Error});
-  outcomes.Record(url, status.Succeeded);
+  const DownloadStatus status = downloader_.Download(url, path, statusCallback_);
+  if (!status.Succeeded) context_.Log.LogFormat(loglines::kPatchFetchError, {status.Error});
+  outcomes_.Record(url, status.Succeeded);
 }
 
 void PatchRun::Impl::InstallDownloadedPatches() {
-  PatchRunState& state = context.State;
-  context.Log.LogLine(loglines::kPatchesFetchDone);
-  context.Log.LogBlankLine();
-  outcomes.KeepArrivedOnly(state);
-  outcome.FailedPatches += outcomes.FailedCount();
+  PatchRunState& state = context_.State;
+  context_.Log.LogLine(loglines::kPatchesFetchDone);
+  context_.Log.LogBlankLine();
+  outcomes_.KeepArrivedOnly(state);
+  outcome_.FailedPatches += outcomes_.FailedCount();
   WriteInstalledRegister(state);
   ShowStatus(StatusMessage::Installing);
-  context.Log.LogFormat(loglines::kInstall, {state.InstallFiles.size()});
-  outcome.FailedPatches += InstallPatches(context);
-  context.Log.LogLine(loglines::kInstallDone);
-  context.Log.LogBlankLine();
-  context.Window.SetGaugeProgress(0);
+  context_.Log.LogFormat(loglines::kInstall, {state.InstallFiles.size()});
+  outcome_.FailedPatches += InstallPatches(context_);
+  context_.Log.LogLine(loglines::kInstallDone);
+  context_.Log.LogBlankLine();
+  context_.Window.SetGaugeProgress(0);
 }
 
 // The run's last status line: the configured one, unless something of the run failed.
 std::string PatchRun::Impl::EndText(StatusMessage endText) const {
-  const std::int32_t language = context.Settings.Language;
-  if (!outcome.FolderWritable) return ReadOnlyFolderNotice(language);
-  if (outcome.FailedPatches > 0) return FailedPatchesNotice(outcome.FailedPatches, language);
-  if (context.State.SelfUpdateDeferred) return SelfUpdateDeferredNotice(language);
-  return StatusText(context.Settings, endText);
+  const std::int32_t language = context_.Settings.Language;
+  if (!outcome_.FolderWritable) return ReadOnlyFolderNotice(language);
+  if (outcome_.FailedPatches > 0) return FailedPatchesNotice(outcome_.FailedPatches, language);
+  if (context_.State.SelfUpdateDeferred) return SelfUpdateDeferredNotice(language);
+  return StatusText(context_.Settings, endText);
 }
 
 void PatchRun::Impl::FinishRun(StatusMessage endText) {
-  PatchRunState& state = context.State;
-  context.Window.SetStatusText(EndText(endText));
-  if (!state.DenyPlay && context.Settings.ShowStart) context.Window.ShowStart();
-  context.Window.ProcessPendingEvents();
-  if (outcome.FailedPatches > 0) {
-    context.Log.LogFormat(loglines::kPatchesFailed, {outcome.FailedPatches});
+  PatchRunState& state = context_.State;
+  context_.Window.SetStatusText(EndText(endText));
+  if (!state.DenyPlay && context_.Settings.ShowStart) context_.Window.ShowStart();
+  context_.Window.ProcessPendingEvents();
+  if (outcome_.FailedPatches > 0) {
+    context_.Log.LogFormat(loglines::kPatchesFailed, {outcome_.FailedPatches});
   }
-  context.Log.LogLine(loglines::kEnd);
-  context.Log.LogClose();
-  outcome.Finished = true;
+  context_.Log.LogLine(loglines::kEnd);
+  context_.Log.LogClose();
+  outcome_.Finished = true;
   // Free before a restart, so that the new instance does not wait for this one to end.
-  lock.Release();
+  lock_.Release();
   if (state.ConfigReplaced) {
     state.ConfigReplaced = false;
-    context.Window.StartProgram(context.ProgramPath, "", "");
-    context.Window.CloseMainWindow();
+    context_.Window.StartProgram(context_.ProgramPath, "", "");
+    context_.Window.CloseMainWindow();
   }
 }
 
-PatchRun::PatchRun(PatchContext& context, PatchRunServices services)
-    : impl_(std::make_unique<Impl>(context, std::move(services))) {}
+PatchRun::PatchRun(PatchContext& context_, PatchRunServices services)
+    : impl_(std::make_unique<Impl>(context_, std::move(services))) {}
 
 PatchRun::~PatchRun() = default;
 
 void PatchRun::RecoverUnfinishedPatches() {
   Impl& run = *impl_;
-  if (run.recovered) return;
-  run.recovered = true;
-  run.lock.Acquire(run.context.Settings.Language);
-  PatchContext& context = run.context;
+  if (run.recovered_) return;
+  run.recovered_ = true;
+  run.lock_.Acquire(run.context_.Settings.Language);
+  PatchContext& context = run.context_;
   PatchRunState& state = context.State;
   // Before this run installs anything: a copy found now was left by an earlier run.
   ResumeInterruptedSelfUpdate(context);
@@ -171,7 +171,7 @@ void PatchRun::RecoverUnfinishedPatches() {
   if (!state.InstallFiles.empty()) {
     context.Log.LogBlankLine();
     context.Log.LogFormat(loglines::kUnfinishedInstall, {state.InstallFiles.size()});
-    run.outcome.FailedPatches += InstallPatches(context);
+    run.outcome_.FailedPatches += InstallPatches(context);
     context.Log.LogLine(loglines::kUnfinishedInstallDone);
     context.Log.LogBlankLine();
     state.InstallFiles.clear();
@@ -182,15 +182,15 @@ void PatchRun::RecoverUnfinishedPatches() {
 
 void PatchRun::RunPatches() {
   Impl& run = *impl_;
-  if (run.started) return;
-  run.started = true;
-  run.lock.Acquire(run.context.Settings.Language);
-  PatchContext& context = run.context;
+  if (run.started_) return;
+  run.started_ = true;
+  run.lock_.Acquire(run.context_.Settings.Language);
+  PatchContext& context = run.context_;
   PatchRunState& state = context.State;
 
-  if (!run.folderWritable(context.ProgramDir)) {
+  if (!run.folderWritable_(context.ProgramDir)) {
     // Nothing could be fetched or installed: say so rather than "no patch".
-    run.outcome.FolderWritable = false;
+    run.outcome_.FolderWritable = false;
     context.Log.LogLine(loglines::kFolderNotWritable);
     context.Log.LogBlankLine();
     run.FinishRun(StatusMessage::NothingToFetch);
@@ -199,8 +199,8 @@ void PatchRun::RunPatches() {
 
   RemoveFile(state.ServerListPath);
   context.Log.LogLine(loglines::kListFetch);
-  const DownloadStatus list = run.downloader.Download(context.Settings.PatchListUrl,
-                                                      state.ServerListPath, run.statusCallback);
+  const DownloadStatus list = run.downloader_.Download(context.Settings.PatchListUrl,
+                                                       state.ServerListPath, run.statusCallback_);
   if (!run.ReceiveList(list)) {
     run.FinishRun(StatusMessage::NothingToFetch);
     return;
@@ -210,6 +210,6 @@ void PatchRun::RunPatches() {
   run.FinishRun(StatusMessage::InstallationDone);
 }
 
-PatchRunOutcome PatchRun::Outcome() const { return impl_->outcome; }
+PatchRunOutcome PatchRun::Outcome() const { return impl_->outcome_; }
 
 }  // namespace morvo
