@@ -24,6 +24,17 @@ bool FileExists(const std::string& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(FsPath(path), error));
 }
 
+bool WriteFileNamedExactly(const std::string& folder, const std::string& name,
+                           const std::string& bytes) {
+  WriteFile(folder + name, bytes);
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(FsPath(folder), error)) {
+    if (Utf8Path(entry.path().filename()) == name) return true;
+  }
+  std::filesystem::remove(FsPath(folder + name), error);
+  return false;
+}
+
 ScratchDir::ScratchDir() : path_(MakeUniqueTempFolder("morvo-install-")) {}
 
 ScratchDir::~ScratchDir() {

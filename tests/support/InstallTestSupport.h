@@ -18,6 +18,11 @@ namespace morvo {
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// Writes bytes to folder + name when the file system keeps name, as spelt, as one entry of
+// folder (ending in '/'); otherwise leaves nothing and returns false. Windows makes some names
+// into others: it drops trailing dots and blanks, reads '\' as a separator, refuses '<'.
+bool WriteFileNamedExactly(const std::string& folder, const std::string& name,
+                           const std::string& bytes);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class ScratchDir {

@@ -19,7 +19,7 @@ std::optional<std::string> ResolveGamePath(const std::string& root, std::string_
 
 // programDir + a file name from the settings, as this platform opens it: ResolveGamePath's
 // path when it has one; names that cannot be resolved inside programDir (".." parts, a drive
-// letter) are joined as they stand, in UTF-8 with '\' turned into '/'.
+// letter) are joined as they stand, in UTF-8 with '\' turned into this platform's separator.
 std::string SettingsFilePath(const std::string& programDir, std::string_view windows1252Name);
 
 // True when name passes the checks of ResolveGamePath that need no file system: what a patch

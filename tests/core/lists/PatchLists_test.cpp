@@ -185,7 +185,9 @@ TEST(PatchLists, FindUnfinishedPatchesSkipsKeysThatAreNoPlainNames) {
   std::string registerFile = "[patchs]\r\na.pak=1\r\n";
   for (const std::string& name : kUnusablePatchNames) {
     registerFile += name + "=1\r\n";
-    if (name.find('/') == std::string::npos) WriteFile(dir.path() + "MorvoTMP" + name, "c");
+    // Where the file system would turn the name into another one ("p.pak." into "p.pak" on
+    // Windows), no file: the register key, trimmed, may well be that other, usable, name.
+    WriteFileNamedExactly(dir.path(), "MorvoTMP" + name, "c");
   }
   registerFile += "b.pak=1\r\n";
   WriteFile(state.RegisterPath, registerFile);
