@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "media/PictureDecode.h"
+#include "PictureDecode.h"
 #include "platform/AtomicFile.h"
 
 using namespace morvo;
