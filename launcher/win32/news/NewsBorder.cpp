@@ -14,6 +14,13 @@ int Coordinate(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
+void Paint(HWND strip, HDC dc) {
+  const auto brush = reinterpret_cast<HBRUSH>(::GetWindowLongPtrW(strip, GWLP_USERDATA));
+  RECT area;
+  ::GetClientRect(strip, &area);
+  if (brush != nullptr) ::FillRect(dc, &area, brush);
+}
+
 }  // namespace
 
 NewsBorder::NewsBorder(HWND parent, int x, int y, int width, int height, COLORREF colour)
@@ -66,11 +73,13 @@ LRESULT CALLBACK NewsBorder::WindowProc(HWND window, UINT message, WPARAM wParam
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = ::BeginPaint(window, &paint);
-      const auto brush = reinterpret_cast<HBRUSH>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-      if (brush != nullptr) ::FillRect(dc, &paint.rcPaint, brush);
+      Paint(window, dc);
       ::EndPaint(window, &paint);
       return 0;
     }
+    case WM_PRINTCLIENT:  // a capture of the window (PrintWindow) paints it the same
+      Paint(window, reinterpret_cast<HDC>(wParam));
+      return 0;
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
   }

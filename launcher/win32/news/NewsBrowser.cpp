@@ -65,7 +65,7 @@ void NewsBrowser::CreateControl(Events events) {
                                 IID_PPV_ARGS(&object)))) {
     return;
   }
-  site_.Attach(new BrowserSite(window_));
+  site_ = BrowserSite::Create(window_);
   RECT area;
   ::GetClientRect(window_, &area);
   ComPtr<IWebBrowser2> browser;
@@ -91,7 +91,7 @@ void NewsBrowser::ConnectEvents(Events events) {
       FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &connection))) {
     return;
   }
-  sink_.Attach(new BrowserEvents(std::move(events)));
+  sink_ = BrowserEvents::Create(std::move(events));
   if (FAILED(connection->Advise(sink_.Get(), &cookie_))) {
     sink_.Reset();
     return;
