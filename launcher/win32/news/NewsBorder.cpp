@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ChildWindowClass.h"
+
 namespace {
 
 constexpr wchar_t kStripClass[] = L"MorvoNewsBorder";
@@ -25,13 +27,8 @@ void Paint(HWND strip, HDC dc) {
 
 NewsBorder::NewsBorder(HWND parent, int x, int y, int width, int height, COLORREF colour)
     : brush_(::CreateSolidBrush(colour)) {
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &NewsBorder::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kStripClass;
-  ::RegisterClassExW(&windowClass);  // fails harmlessly when an earlier border registered it
+  const HINSTANCE instance =
+      RegisterChildWindowClass(kStripClass, &NewsBorder::WindowProc, nullptr);
 
   struct Place {
     int X, Y, Width, Height;
