@@ -5,7 +5,7 @@
 #include <QPixmap>
 
 #include "FlashBannerFile.h"
-#include "media/PictureDecode.h"
+#include "PictureDecode.h"
 
 using namespace morvo;
 
