@@ -1,8 +1,9 @@
 // MorvoPatcher.exe: the handoff modes first, then the skinned window and its message loop.
+#include <windows.h>
+// These need windows.h before them.
 #include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <memory>
 #include <string>
@@ -66,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!RunEntry(CommandLineParameters(), programPath, shell)) return 0;
 
   const OleScope ole;
-  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
 
   MainWindow mainWindow(LauncherContext{settings, log, runState, shell, programDir, programPath,
