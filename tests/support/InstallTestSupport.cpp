@@ -35,15 +35,17 @@ bool WriteFileNamedExactly(const std::string& folder, const std::string& name,
   return false;
 }
 
-ScratchDir::ScratchDir() : path_(MakeUniqueTempFolder("morvo-install-")) {}
+ScratchDir::ScratchDir(const std::string& under)
+    : path_(MakeUniqueTempFolder("morvo-install-", under)) {}
 
 ScratchDir::~ScratchDir() {
   std::error_code ignored;
   if (!path_.empty()) std::filesystem::remove_all(FsPath(path_), ignored);
 }
 
-GameFolder::GameFolder()
-    : game_(scratch_.path() + "game/"),
+GameFolder::GameFolder(const std::string& under)
+    : scratch_(under),
+      game_(scratch_.path() + "game/"),
       log((std::filesystem::create_directory(FsPath(game_)), game_)),
       state(game_),
       context{settings, log, window, state, game_, game_ + "MorvoPatcher"} {

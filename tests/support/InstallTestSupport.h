@@ -24,10 +24,11 @@ bool FileExists(const std::string& path);
 bool WriteFileNamedExactly(const std::string& folder, const std::string& name,
                            const std::string& bytes);
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the system's temporary folder (or under the folder given), removed with
+// everything in it.
 class ScratchDir {
  public:
-  ScratchDir();
+  explicit ScratchDir(const std::string& under = {});
   ~ScratchDir();
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
@@ -42,7 +43,8 @@ class ScratchDir {
 // use as "outside"), the program is named "MorvoPatcher", the log is open.
 class GameFolder {
  public:
-  GameFolder();
+  // The parent folder is made under the system's temporary folder, or under the folder given.
+  explicit GameFolder(const std::string& under = {});
   const std::string& game() const { return game_; }
   const std::string& outside() const { return scratch_.path(); }
   std::string operator/(const std::string& name) const { return game_ + name; }

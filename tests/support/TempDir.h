@@ -13,11 +13,13 @@
 
 namespace morvo {
 
-// Creates a new folder under the system's temporary folder whose name begins with prefix;
-// returns its UTF-8 path ending in '/', or empty when none could be made.
-inline std::string MakeUniqueTempFolder(const std::string& prefix) {
+// Creates a new folder whose name begins with prefix under base (a UTF-8 path), or under the
+// system's temporary folder when base is empty; returns its UTF-8 path ending in '/', or empty
+// when none could be made.
+inline std::string MakeUniqueTempFolder(const std::string& prefix, const std::string& under = {}) {
   std::error_code error;
-  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  const std::filesystem::path base =
+      under.empty() ? std::filesystem::temp_directory_path(error) : FsPath(under);
   if (error) return {};
   std::random_device seed;
   std::mt19937_64 random(seed());

@@ -23,7 +23,8 @@ class PartFile {
   bool Append(const char* data, std::size_t size);
   // Drops what was written, to start the body over.
   bool Truncate();
-  // Closes the file and renames it over the target.
+  // Forces the body to the disk, closes the file and renames it over the target, the rename
+  // forced to the disk too: an installation may read it again after a power cut.
   bool Commit();
 
   // Removes what stands at a target whose download failed (a file an earlier run left there).
@@ -40,6 +41,7 @@ class PartFile {
   std::string partPath_;
   std::intptr_t file_ = kNoFile;
   std::uint64_t size_ = 0;
+  std::uint64_t writeBackFrom_ = 0;  // the body before this is already on its way to the disk
   bool committed_ = false;
 };
 

@@ -7,8 +7,18 @@
 
 #include "download/PartFile.h"
 #include "engine/TemporaryNames.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramDir.h"
 
 namespace morvo {
+
+namespace {
+
+// The body goes to the disk in pieces of this size while it arrives, so that the flush when it
+// is complete has little left to wait for.
+constexpr std::uint64_t kWriteBackPiece = 8u << 20;
+
+}  // namespace
 
 PartFile::PartFile(std::string targetPath)
     : targetPath_(std::move(targetPath)), partPath_(targetPath_ + kDownloadPartSuffix) {
@@ -37,6 +47,11 @@ bool PartFile::Append(const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(written);
     size_ += static_cast<std::uint64_t>(written);
   }
+  if (size_ - writeBackFrom_ >= kWriteBackPiece) {
+    ::sync_file_range(fd, static_cast<off_t>(writeBackFrom_),
+                      static_cast<off_t>(size_ - writeBackFrom_), SYNC_FILE_RANGE_WRITE);
+    writeBackFrom_ = size_;
+  }
   return true;
 }
 
@@ -44,14 +59,13 @@ bool PartFile::Truncate() {
   const auto fd = static_cast<int>(file_);
   if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) return false;
   size_ = 0;
+  writeBackFrom_ = 0;
   return true;
 }
 
 bool PartFile::Commit() {
-  // No fsync: the rename only has to be atomic against a killed process, and a kill loses
-  // nothing that the kernel already holds.
-  if (!IsOpen() || !Close()) return false;
-  if (std::rename(partPath_.c_str(), targetPath_.c_str()) != 0) return false;
+  if (!IsOpen() || ::fsync(static_cast<int>(file_)) != 0 || !Close()) return false;
+  if (!RenameFile(partPath_, targetPath_, true)) return false;
   committed_ = true;
   return true;
 }

@@ -5,6 +5,7 @@
 
 #include "download/PartFile.h"
 #include "engine/TemporaryNames.h"
+#include "platform/FileSystem.h"
 #include "platform/WideText.h"
 
 namespace morvo {
@@ -66,12 +67,8 @@ bool PartFile::Truncate() {
 }
 
 bool PartFile::Commit() {
-  // No flush: the rename only has to be atomic against a killed process, and a kill loses
-  // nothing that the system already holds.
-  if (!IsOpen() || !Close()) return false;
-  const std::wstring from = Widen(partPath_);
-  const std::wstring to = Widen(targetPath_);
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) == 0) return false;
+  if (!IsOpen() || FlushFileBuffers(HandleOf(file_)) == 0 || !Close()) return false;
+  if (!RenameFile(partPath_, targetPath_, true)) return false;
   committed_ = true;
   return true;
 }

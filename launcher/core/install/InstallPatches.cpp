@@ -7,6 +7,7 @@
 #include "config/PatcherSettings.h"
 #include "config/StatusMessages.h"
 #include "install/ArchiveMerge.h"
+#include "install/InstalledFiles.h"
 #include "install/PatchContainer.h"
 #include "install/ProgramCopy.h"
 #include "install/RepackRecord.h"
@@ -39,11 +40,13 @@ struct EntryTarget {
 class ContainerInstall {
  public:
   ContainerInstall(PatchContext& context, ContainerReader& reader, std::size_t k, std::size_t n)
-      : context_(context), reader_(reader), k_(k), n_(n) {}
+      : context_(context), reader_(reader), k_(k), n_(n), installed_(context.ProgramDir) {}
 
   // False when the entry could not be installed; its error line has been logged.
   bool InstallEntry();
   const std::string& ProgramCopy() const { return programCopy_; }
+  // The files put in place so far, to be forced to the disk before the container goes.
+  const InstalledFiles& Installed() const { return installed_; }
 
  private:
   std::optional<EntryTarget> ChooseTarget(const ContainerEntryHeader& header);
@@ -55,6 +58,7 @@ class ContainerInstall {
   ContainerReader& reader_;
   std::size_t k_, n_;
   std::string programCopy_;
+  InstalledFiles installed_;
 };
 
 bool ContainerInstall::Corrupt() {
@@ -168,18 +172,16 @@ bool ContainerInstall::InstallEntry() {
   const bool runnable = target->Type == EntryTarget::Kind::ProgramCopy;
   if (!CopyData(target->Path, header.DataSize, ModeFor(target->Path, runnable))) return false;
 
-  switch (target->Type) {
-    case EntryTarget::Kind::Archive:
-      return MergeArchive(context_, target->Path, target->Destination);
-    case EntryTarget::Kind::Configuration:
-      context_.State.ConfigReplaced = true;
-      break;
-    case EntryTarget::Kind::ProgramCopy:
-      programCopy_ = target->Path;
-      break;
-    case EntryTarget::Kind::LooseFile:
-      break;
+  if (target->Type == EntryTarget::Kind::Archive) {
+    // A first copy renames the extracted archive into its place; a merge flushes by itself, and
+    // flushing it again finds nothing left to write.
+    if (!MergeArchive(context_, target->Path, target->Destination)) return false;
+    installed_.Add(target->Destination);
+    return true;
   }
+  installed_.Add(target->Path);
+  if (target->Type == EntryTarget::Kind::Configuration) context_.State.ConfigReplaced = true;
+  if (target->Type == EntryTarget::Kind::ProgramCopy) programCopy_ = target->Path;
   return true;
 }
 
@@ -208,6 +210,12 @@ bool InstallContainer(PatchContext& context, const std::string& path, std::size_
     ContainerInstall install(context, *reader, k, n);
     for (std::int32_t i = 0; i < count && complete; ++i) complete = install.InstallEntry();
     programCopy = install.ProgramCopy();
+    // Deleting the container records the patch as installed: what it wrote must be on the disk
+    // first, or a power cut could leave empty files that nothing would repair.
+    if (complete && !install.Installed().FlushToDisk()) {
+      log.LogLine(loglines::kContainerFlushError);
+      complete = false;
+    }
   }
   reader.reset();
   RemoveFile(path);

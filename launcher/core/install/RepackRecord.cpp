@@ -14,7 +14,9 @@ void RecordPendingRepack(const std::string& programDir, const std::string& archi
   if (!file.IsOpen()) return;
   // Framed by line ends on both sides, so that even a torn earlier line cannot swallow this one.
   const std::string line = "\n" + archivePath + "\n";
-  file.WriteAll(line.data(), line.size());
+  // On the disk before the container that merged into the archive is deleted: after a power
+  // cut the repack is still known to be due.
+  if (file.WriteAll(line.data(), line.size())) file.FlushToDisk();
 }
 
 std::vector<std::string> PendingRepacks(const std::string& programDir) {

@@ -56,6 +56,9 @@ inline constexpr char kPatchesFetchDone[] =
     "e.";
 inline constexpr char kInstall[] = "Installation des patchs (%d) ...";
 inline constexpr char kContainerInvalid[] = "    Erreur :  Invalide ou corrompu.";
+// What the container installed could not be forced to the disk (an I/O error).
+inline constexpr char kContainerFlushError[] =
+    "    Erreur :  Enregistrement sur le disque impossible.";
 inline constexpr char kContainerExtract[] = "    Extraction :  %d fichiers";
 inline constexpr char kEntryRead[] = "      Lecture du fichier %s -> %d octets.";
 inline constexpr char kConfigCheck[] =

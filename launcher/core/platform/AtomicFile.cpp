@@ -65,6 +65,8 @@ std::size_t AtomicFileWriter::CopyFrom(NativeFile& source, std::size_t size) {
 bool AtomicFileWriter::Commit(unsigned mode, bool durable) {
   if (!file_.IsOpen() || !Flush()) return false;
   const bool modeSet = file_.SetPermissions(mode) && (!durable || file_.FlushToDisk());
+  // Not flushed now: the writer flushes it later with others, and waits less for it then.
+  if (!durable) file_.StartWriteBack();
   const bool closed = file_.Close();
   if (modeSet && closed && RenameFile(temp_, target_, durable)) return true;
   RemoveFile(temp_);

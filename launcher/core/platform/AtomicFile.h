@@ -29,8 +29,9 @@ class AtomicFileWriter {
   bool Failed() const { return failed_; }
   // Flushes the buffer, gives the file the permission bits of mode (where the platform has
   // them), and renames it over the target. With durable, the data and the rename are also forced to
-  // the disk, so that not even a power cut leaves a half-written target. False, and the target
-  // untouched, when anything failed.
+  // the disk, so that not even a power cut leaves a half-written target; without, the data start
+  // on their way to the disk and the caller flushes them (FlushFileAt, FlushFolder) before it
+  // records the work as done. False, and the target untouched, when anything failed.
   bool Commit(unsigned mode = 0644, bool durable = false);
 
  private:

@@ -19,6 +19,12 @@ bool RemoveFile(const std::string& path);
 // the disk before this returns.
 bool RenameFile(const std::string& from, const std::string& to, bool durable = false);
 
+// Forces the data of the file at path, already written, to the disk: the one wait for a file
+// whose write-back was started when it was written. False when it cannot be opened or flushed.
+bool FlushFileAt(const std::string& path);
+// Forces the entries of folder (files created, renamed or deleted in it) to the disk.
+bool FlushFolder(const std::string& folder);
+
 // True for a regular file, following links.
 bool IsRegularFile(const std::string& path);
 

@@ -12,22 +12,28 @@ namespace morvo {
 
 namespace {
 
-// The rename itself reaches the disk with its folder.
-void SyncFolderOf(const std::string& path) {
-  const std::string folderPath = FolderOfPath(path).empty() ? "." : FolderOfPath(path);
-  const int folder = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return;
-  ::fsync(folder);
-  ::close(folder);
+bool OpenAndSync(const std::string& path, int flags) {
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
 }
 
 }  // namespace
+
+bool FlushFileAt(const std::string& path) { return OpenAndSync(path, O_RDONLY | O_NOFOLLOW); }
+
+bool FlushFolder(const std::string& folder) {
+  return OpenAndSync(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY);
+}
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 bool RenameFile(const std::string& from, const std::string& to, bool durable) {
   if (::rename(from.c_str(), to.c_str()) != 0) return false;
-  if (durable) SyncFolderOf(to);
+  // The rename itself reaches the disk with its folder; failing that loses nothing already
+  // renamed, so it is not reported.
+  if (durable) FlushFolder(FolderOfPath(to));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeFile.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 
 namespace morvo {
@@ -39,6 +40,31 @@ bool RenameFile(const std::string& from, const std::string& to, bool durable) {
   if (::MoveFileExW(source.c_str(), target.c_str(), flags)) return true;
   return ::GetLastError() == ERROR_ACCESS_DENIED && ClearedReadOnly(target) &&
          ::MoveFileExW(source.c_str(), target.c_str(), flags);
+}
+
+namespace {
+
+// Flushing needs write access; nothing else is kept from others meanwhile. The system's error
+// code, 0 when the data reached the disk.
+DWORD OpenAndFlush(const std::string& path, DWORD flags) {
+  const UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, flags, nullptr));
+  if (!file.IsOpen() || !::FlushFileBuffers(file.Get())) return ::GetLastError();
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool FlushFileAt(const std::string& path) {
+  return OpenAndFlush(path, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT) == ERROR_SUCCESS;
+}
+
+bool FlushFolder(const std::string& folder) {
+  // NTFS journals the entries of a folder and commits its journal with any flush, so a folder
+  // that the system does not let us flush loses nothing more.
+  const DWORD error = OpenAndFlush(folder, FILE_FLAG_BACKUP_SEMANTICS);
+  return error == ERROR_SUCCESS || error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_FUNCTION;
 }
 
 bool IsRegularFile(const std::string& path) {

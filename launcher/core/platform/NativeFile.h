@@ -58,6 +58,9 @@ class NativeFile {
   bool SetPermissions(unsigned mode);
   // Forces the data written to the disk.
   bool FlushToDisk();
+  // Starts writing the data to the disk without waiting for it, so that a later flush of the
+  // file waits for less; a hint that changes nothing where the platform has no such call.
+  void StartWriteBack();
   // Moves up to size bytes from source's offset to this file's offset.
   KernelCopy CopyInKernel(NativeFile& source, std::size_t size);
   // False when the close failed, which for a file just written means its data may be lost.

@@ -81,6 +81,8 @@ bool NativeFile::SetPermissions(unsigned mode) {
 
 bool NativeFile::FlushToDisk() { return ::fsync(Fd(handle_)) == 0; }
 
+void NativeFile::StartWriteBack() { ::sync_file_range(Fd(handle_), 0, 0, SYNC_FILE_RANGE_WRITE); }
+
 KernelCopy NativeFile::CopyInKernel(NativeFile& source, std::size_t size) {
   KernelCopy result;
   while (result.Copied < size) {

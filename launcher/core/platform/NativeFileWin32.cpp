@@ -101,6 +101,9 @@ bool NativeFile::SetPermissions(unsigned) { return true; }
 
 bool NativeFile::FlushToDisk() { return ::FlushFileBuffers(Handle(handle_)) != 0; }
 
+// The system's lazy writer starts within about a second; there is no call to hurry it along.
+void NativeFile::StartWriteBack() {}
+
 KernelCopy NativeFile::CopyInKernel(NativeFile&, std::size_t) {
   KernelCopy result;
   result.Unsupported = true;
