@@ -4,8 +4,9 @@
 //   folder: <the current folder>
 //   parameter: <each parameter, as the program's start-up code splits the line>
 // The file is written under a temporary name and renamed, so a reader never sees half of it.
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <string>
 
