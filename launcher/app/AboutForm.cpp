@@ -62,12 +62,9 @@ TAboutForm::TAboutForm(const PatcherSettings& settings, ClickSound& clickSound, 
 }
 
 void TAboutForm::FillAndShow() {
-  if (settings_.Language == 0) {
-    isEnglish_ = false;
-    aboutBody_ = ::AboutBody(settings_.AboutText, false);
-  } else if (settings_.Language == 1) {
-    isEnglish_ = true;
-    aboutBody_ = ::AboutBody(settings_.AboutText, true);
+  if (const std::optional<bool> english = AboutLanguageIsEnglish(settings_.Language)) {
+    isEnglish_ = *english;
+    aboutBody_ = morvo::AboutBody(settings_.AboutText, isEnglish_);
   }
   exec();
 }
@@ -78,8 +75,9 @@ void TAboutForm::showEvent(QShowEvent* event) {
 }
 
 void TAboutForm::FormShow() {
-  btnRegister_->setText(isEnglish_ ? QStringLiteral("Registering") : QStringLiteral("Inscription"));
-  btnClose_->setText(isEnglish_ ? QStringLiteral("Close") : QStringLiteral("Fermer"));
+  const AboutCaptions captions = AboutButtonCaptions(isEnglish_);
+  btnRegister_->setText(QString::fromLatin1(captions.Register));
+  btnClose_->setText(QString::fromLatin1(captions.Close));
   mbxAbout_->setPlainText(DisplayText(aboutBody_));
   btnClose_->setFocus();
 }

@@ -5,12 +5,12 @@
 
 #include "AppResources.h"
 #include "ClickArea.h"
-#include "ControlBounds.h"
 #include "DisplayText.h"
 #include "MainForm.h"
 #include "OutlineShape.h"
 #include "PictureBox.h"
 #include "ProgressGauge.h"
+#include "QtLayout.h"
 #include "SettingsColor.h"
 #include "SkinCut.h"
 #include "WindowFont.h"
@@ -22,18 +22,11 @@ using namespace morvo;
 
 namespace {
 
-// The status line is placed by the height of this text in the design font.
-constexpr char kStatusSample[] = "NO MSG";
-constexpr int kOutOfSightLeft = -500;
-constexpr int kStatusGap = 4;
-
 void SetLabelColor(QLabel* label, std::int32_t color) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, ColorFromSetting(color));
   label->setPalette(palette);
 }
-
-bool MissingSkinRect(const SettingsRect& rect) { return rect.Width < 1 || rect.Height < 1; }
 
 // A picture never needs more pixels than its control can show inside the skinned area.
 QImage BlankPictureFor(int width, int height, QSize visible) {
@@ -54,7 +47,7 @@ bool TMainForm::BuildInterface() {
 
   if (!LoadSkin()) return false;
 
-  const QSize area = SkinnedAreaSize(settings_.WindowSize);
+  const QSize area = ToQSize(SkinnedAreaSize(settings_.WindowSize));
   panel_->resize(area);
   resize(area.width(), height());
   imgBackground_->resize(area);
@@ -62,9 +55,9 @@ bool TMainForm::BuildInterface() {
                                              settings_.SkinBackgroundRect.Height, area));
 
   PlaceButtonPictures();
-  lblStart_->setGeometry(ControlBounds(settings_.StartBounds));
-  lblQuit_->setGeometry(ControlBounds(settings_.QuitBounds));
-  lblAbout_->setGeometry(ControlBounds(settings_.AboutBounds));
+  lblStart_->setGeometry(ToQRect(ControlBounds(settings_.StartBounds)));
+  lblQuit_->setGeometry(ToQRect(ControlBounds(settings_.QuitBounds)));
+  lblAbout_->setGeometry(ToQRect(ControlBounds(settings_.AboutBounds)));
   PlaceCaptions();
   PlaceProgressArea();
   news_->Layout();
@@ -99,13 +92,13 @@ void TMainForm::PlaceButtonPictures() {
       {imgAboutB_, settings_.SkinAboutHoverRect, settings_.AboutBounds, true},
   };
   for (const ButtonPicture& entry : pictures) {
-    if (MissingSkinRect(entry.skinRect)) {
+    if (IsMissingSkinRect(entry.skinRect)) {
       // Out of sight; a mouse-over picture stays visible there.
       entry.picture->move(kOutOfSightLeft, entry.picture->y());
       continue;
     }
     if (entry.hover) entry.picture->hide();
-    const QRect bounds = ControlBounds(entry.bounds);
+    const QRect bounds = ToQRect(ControlBounds(entry.bounds));
     entry.picture->setGeometry(bounds);
     entry.picture->SetPicture(BlankPictureFor(bounds.width(), bounds.height(), panel_->size()));
   }
@@ -132,23 +125,22 @@ void TMainForm::PlaceCaptions() {
     caption.label->setFont(captionFont);
     SetLabelColor(caption.label, settings_.ButtonFontColor);
     caption.label->adjustSize();
-    const QRect bounds = ControlBounds(caption.bounds);
     const QSize textSize = designMetrics.size(0, text);
-    caption.label->move(bounds.x() + bounds.width() / 2 - textSize.width() / 2,
-                        bounds.y() + bounds.height() / 2 - textSize.height() / 2);
+    caption.label->move(ToQPoint(
+        CaptionPosition(ControlBounds(caption.bounds), textSize.width(), textSize.height())));
   }
 }
 
 void TMainForm::PlaceProgressArea() {
-  const QRect bounds = ControlBounds(settings_.ProgressBounds);
-  pgbProcess_->setGeometry(bounds);
+  const LayoutRect bounds = ControlBounds(settings_.ProgressBounds);
+  pgbProcess_->setGeometry(ToQRect(bounds));
   pgbProcess_->SetBackColor(ColorFromSetting(settings_.ProgressBackColor));
   pgbProcess_->SetForeColor(ColorFromSetting(settings_.ProgressForeColor));
   shpProcess_->SetPenColor(ColorFromSetting(settings_.ProgressFrameColor));
-  shpProcess_->setGeometry(bounds.x() - 1, bounds.y() - 1, bounds.width() + 2, bounds.height() + 2);
+  shpProcess_->setGeometry(ToQRect(GaugeFrame(bounds)));
   const int sampleHeight =
       QFontMetrics(font()).size(0, QString::fromLatin1(kStatusSample)).height();
-  lblProcess_->move(bounds.x() - 1, bounds.y() - sampleHeight - kStatusGap);
+  lblProcess_->move(ToQPoint(StatusLinePosition(bounds, sampleHeight)));
   lblProcess_->setFont(SettingsFont(settings_.ProcessFontName, settings_.ProcessFontSize,
                                     settings_.ProcessFontBold));
   SetLabelColor(lblProcess_, settings_.ProcessFontColor);
@@ -156,15 +148,9 @@ void TMainForm::PlaceProgressArea() {
 }
 
 void TMainForm::ApplyBannerLayout() {
-  const int kind = settings_.BannerKind;
-  if (kind == 0) {
-    panel_->move(0, 0);
-    resize(width(), panel_->height());
-  } else if (kind >= 1 && kind <= 4) {
-    panel_->move(0, banner_->BandHeight());
-    resize(width(), panel_->height() + banner_->BandHeight());
-  }
-  // Any other kind: the panel stays under the design band and the height keeps its design value.
+  const BannerLayout layout = LayOutBanner(settings_.BannerKind, panel_->height());
+  panel_->move(0, layout.PanelTop);
+  resize(width(), layout.ClientHeight);
 }
 
 void TMainForm::CutSkin() {

@@ -3,6 +3,10 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "PanelLayout.h"
+
+using namespace morvo;
+
 ProgressGauge::ProgressGauge(QWidget* parent) : QWidget(parent) {}
 
 void ProgressGauge::SetMaxValue(std::int64_t maximum) {
@@ -27,10 +31,7 @@ void ProgressGauge::SetForeColor(const QColor& color) {
 }
 
 void ProgressGauge::Refresh() {
-  // position <= max, and dividing before multiplying would lose the percent; the product stays
-  // far inside 64 bits for any size a download or an archive can have.
-  const int percent =
-      max_ == 0 ? 0 : static_cast<int>(static_cast<__int128>(position_) * 100 / max_);
+  const int percent = GaugePercent(position_, max_);
   if (percent == percent_) return;
   percent_ = percent;
   update();
@@ -38,7 +39,7 @@ void ProgressGauge::Refresh() {
 
 void ProgressGauge::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  const int filled = width() * percent_ / 100;
+  const int filled = GaugeFilledWidth(width(), percent_);
   painter.fillRect(0, 0, filled, height(), fore_);
   painter.fillRect(filled, 0, width() - filled, height(), back_);
 }

@@ -43,34 +43,6 @@ T* Find(QWidget* form, const char* name) {
 
 }  // namespace
 
-TEST(AboutBody, FreeTextThenSeparatorThenProductLines) {
-  const std::string french = AboutBody("Bienvenue !", false);
-  EXPECT_EQ(french.rfind("Bienvenue !\r\n\r\n" + std::string(50, '-') +
-                             "\r\n\r\n"
-                             "Morvo Patcher version 1.3.0.3.\r\n\r\n",
-                         0),
-            0u);
-  const std::string english = AboutBody("", true);
-  EXPECT_EQ(english.rfind("\r\n\r\n" + std::string(50, '-') + "\r\n\r\n", 0), 0u);
-  EXPECT_NE(french, AboutBody("Bienvenue !", true));
-  EXPECT_NE(french.find('\xE9'), std::string::npos);  // French lines in Windows-1252
-  EXPECT_EQ(english.find('\xE9'), std::string::npos);
-  // Line layout after the version: credit / rights, blank, library credit ending with a comma
-  // / its continuation, blank, two web lines with " > ".
-  const std::string tail = english.substr(english.find("1.3.0.3.") + 8);
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, next; at <= tail.size(); at = next + 2) {
-    next = tail.find("\r\n", at);
-    if (next == std::string::npos) next = tail.size();
-    lines.push_back(tail.substr(at, next - at));
-  }
-  ASSERT_EQ(lines.size(), 10u);
-  EXPECT_TRUE(lines[0].empty() && lines[1].empty() && lines[4].empty() && lines[7].empty());
-  EXPECT_EQ(lines[5].back(), ',');
-  EXPECT_NE(lines[8].find(" > "), std::string::npos);
-  EXPECT_NE(lines[9].find(" > "), std::string::npos);
-}
-
 TEST(AboutForm, FrameAndControls) {
   PatcherSettings settings;
   ClickSound sound;

@@ -6,7 +6,7 @@
 #include <span>
 #include <utility>
 
-#include "media/PictureDecode.h"
+#include "PictureDecode.h"
 
 namespace {
 

@@ -3,11 +3,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
-#include <filesystem>
-#include <system_error>
 
-#include "media/PictureDecode.h"
-#include "platform/AtomicFile.h"
+#include "FlashBannerFile.h"
+#include "PictureDecode.h"
 
 using namespace morvo;
 
@@ -35,7 +33,7 @@ BannerBand::BannerBand(QWidget* window, PatcherSettings& settings, const std::st
 void BannerBand::SetUp() {
   switch (settings_.BannerKind) {
     case 1:
-      HandOverFlashMovie();
+      HandOverFlashMovie(settings_.BannerData, programDir_);
       break;
     case 2:
     case 3:
@@ -51,7 +49,7 @@ void BannerBand::SetUp() {
 }
 
 int BannerBand::BandHeight() const {
-  return settings_.BannerKind >= 1 && settings_.BannerKind <= 4 ? kBannerBandHeight : 0;
+  return HasBannerBand(settings_.BannerKind) ? kBannerBandHeight : 0;
 }
 
 void BannerBand::ShowPicture(bool jpeg) {
@@ -62,21 +60,4 @@ void BannerBand::ShowPicture(bool jpeg) {
   if (!picture) return;  // an undecodable picture leaves the band empty
   imgBanner_->setPixmap(QPixmap::fromImage(ToImage(*picture)));
   imgBanner_->show();
-}
-
-// The movie file would be loaded by a Flash control, which reads it while loading; none exists
-// on this platform, so the band stays empty. The file never outlives this call, whatever
-// happened while it was written.
-void BannerBand::HandOverFlashMovie() {
-  // Written as every other file: a link planted under the file's name is replaced, never
-  // followed.
-  const std::string path = programDir_ + kFlashBannerTempName;
-  {
-    AtomicFileWriter movie(path);
-    if (settings_.BannerData)
-      movie.Write(settings_.BannerData->data(), settings_.BannerData->size());
-    movie.Commit();
-  }
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
 }

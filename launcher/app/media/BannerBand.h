@@ -3,14 +3,12 @@
 
 #include <string>
 
+#include "PanelLayout.h"
 #include "config/PatcherSettings.h"
 #include "engine/TemporaryNames.h"
 
 class QLabel;
 class QWidget;
-
-inline constexpr int kBannerBandWidth = 545;
-inline constexpr int kBannerBandHeight = 88;
 
 class BannerBand {
  public:
@@ -30,7 +28,6 @@ class BannerBand {
 
  private:
   void ShowPicture(bool jpeg);
-  void HandOverFlashMovie();
 
   morvo::PatcherSettings& settings_;
   std::string programDir_;

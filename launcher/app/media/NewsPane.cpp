@@ -7,7 +7,7 @@
 #include <QWebEngineView>
 #include <QWidget>
 
-#include "ControlBounds.h"
+#include "QtLayout.h"
 #include "SettingsColor.h"
 #include "text/Windows1252.h"
 
@@ -15,7 +15,6 @@ using namespace morvo;
 
 namespace {
 
-constexpr int kStrip = 2;
 constexpr int kFullProgress = 100;  // the view reports percents
 
 QWidget* MakeStrip(QWidget* panel, const char* name) {
@@ -46,17 +45,13 @@ NewsPane::NewsPane(QWidget* panel, const PatcherSettings& settings)
 }
 
 void NewsPane::Layout() {
-  // The page is clamped first, so that the strips' sums cannot overflow; then each strip too.
-  const QRect bounds = ControlBounds(settings_.NewsBounds);
-  const int x = bounds.x(), y = bounds.y(), w = bounds.width(), h = bounds.height();
-  const auto place = [](QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(ControlBounds(SettingsRect{left, top, width, height}));
-  };
-  wbsNews_->setGeometry(bounds);
-  place(Pnl_BBorderLeft(), x, y, kStrip, h);
-  place(Pnl_BBorderTop(), x, y, w, kStrip);
-  place(Pnl_BBorderRight(), x + w - kStrip, y, kStrip, h);
-  place(Pnl_BBorderBottom(), x, y + h - kStrip, w, kStrip);
+  const LayoutRect bounds = ControlBounds(settings_.NewsBounds);
+  wbsNews_->setGeometry(ToQRect(bounds));
+  const std::array<LayoutRect, 4> strips = NewsStrips(bounds);
+  Pnl_BBorderLeft()->setGeometry(ToQRect(strips[0]));
+  Pnl_BBorderTop()->setGeometry(ToQRect(strips[1]));
+  Pnl_BBorderRight()->setGeometry(ToQRect(strips[2]));
+  Pnl_BBorderBottom()->setGeometry(ToQRect(strips[3]));
 
   const QColor colour = ColorFromSetting(settings_.NewsBorderColor);
   for (QWidget* strip : strips_) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the launcher's own resource files: two 32x32 cursors (hot spot at 0,0), the click
-sound (PCM WAVE, mono, 22 050 Hz, 16 bit, 66 816 data bytes) and the program icon.
+sound (PCM WAVE, mono, 22 050 Hz, 16 bit, 66 816 data bytes) and the program icon, each as PNG
+for the Qt program and as .cur / .ico for the Windows program's resources.
 Run it from this folder; the outputs are committed beside it."""
 import math
 import struct
@@ -20,6 +21,28 @@ def write_png(path, pixels, size):
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
                 + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+
+
+def write_icon_file(path, pixels, size, kind, hot_spot=(0, 0)):
+    """A one-image .ico (kind 1) or .cur (kind 2) file: 32-bit BGRA rows bottom-up, then the
+    1-bit AND mask (set where the pixel is transparent)."""
+    xor = b"".join(bytes((px[2], px[1], px[0], px[3])) for row in reversed(pixels) for px in row)
+    mask_stride = (size + 31) // 32 * 4
+    mask = bytearray()
+    for row in reversed(pixels):
+        line = bytearray(mask_stride)
+        for x, px in enumerate(row):
+            if px[3] == 0:
+                line[x // 8] |= 0x80 >> (x % 8)
+        mask += line
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask),
+                         0, 0, 0, 0)
+    image = header + xor + bytes(mask)
+    planes_or_x, bits_or_y = (1, 32) if kind == 1 else hot_spot
+    entry = struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, planes_or_x, bits_or_y,
+                        len(image), 6 + 16)
+    with open(path, "wb") as f:
+        f.write(struct.pack("<HHH", 0, kind, 1) + entry + image)
 
 
 def inside(polygon, x, y):
@@ -98,10 +121,14 @@ def icon(path):
                 row.append((60, 110, 200, 255))
         grid.append(row)
     write_png(path, grid, size)
+    write_icon_file(path[:-4] + ".ico", grid, size, 1)
 
 
 if __name__ == "__main__":
-    write_png("Cursor_Arrow.png", cursor(ARROW, (255, 255, 255)), SIZE)
-    write_png("Cursor_Hand.png", cursor(HAND, (255, 224, 180)), SIZE)
+    for name, polygon, fill in (("Cursor_Arrow", ARROW, (255, 255, 255)),
+                                ("Cursor_Hand", HAND, (255, 224, 180))):
+        pixels = cursor(polygon, fill)
+        write_png(name + ".png", pixels, SIZE)
+        write_icon_file(name + ".cur", pixels, SIZE, 2)
     click_wave("Sound_Click.wav")
     icon("MorvoPatcher.png")

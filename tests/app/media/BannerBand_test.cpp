@@ -1,7 +1,6 @@
 #include "media/BannerBand.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <QImage>
 #include <QLabel>
@@ -52,7 +51,7 @@ TEST_F(MediaBanner, JpegAndPngPicturesAreShownFromTheTopLeftCutToTheBand) {
     SCOPED_TRACE("kind " + std::to_string(row.kind) + " " + std::to_string(row.width) + "x" +
                  std::to_string(row.height));
     Use(row.kind, row.kind == 4
-                      ? EncodePng(row.width, row.height, Gradient, {PNG_COLOR_TYPE_RGB, 8, false})
+                      ? EncodePng(row.width, row.height, Gradient, {PngColor::Rgb, 8, false})
                       : EncodeJpeg(row.width, row.height, Gradient));
     BannerBand band(&window_, settings_, dir_.Dir());
     band.SetUp();

@@ -1,7 +1,6 @@
-#include "media/PictureDecode.h"
+#include "PictureDecode.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
 #include <random>
@@ -45,7 +44,7 @@ void ExpectTopLeftCorner(const DecodedPicture& picture, Size source,
   }
 }
 
-TEST(MediaPictureDecode, JpegIsCutToTheBandNeverScaled) {
+TEST(PictureDecode, JpegIsCutToTheBandNeverScaled) {
   const struct {
     JpegMode mode;
     const char* name;
@@ -53,9 +52,11 @@ TEST(MediaPictureDecode, JpegIsCutToTheBandNeverScaled) {
                {JpegMode::Progressive, "progressive"},
                {JpegMode::Grayscale, "grayscale"}};
   for (const auto& mode : modes) {
+    if (!CanEncodeJpeg(mode.mode)) continue;
     for (Size size : kSizes) {
       SCOPED_TRACE(std::string(mode.name) + " " + Describe(size));
       const auto bytes = EncodeJpeg(size.width, size.height, Gradient, mode.mode);
+      ASSERT_FALSE(bytes.empty()) << "the encoder wrote nothing";
       const auto picture = DecodeJpegTopLeft(bytes, kBandW, kBandH);
       ASSERT_TRUE(picture.has_value());
       EXPECT_EQ(picture->channels, 3);
@@ -74,10 +75,10 @@ TEST(MediaPictureDecode, JpegIsCutToTheBandNeverScaled) {
 // What a pixel of Gradient becomes once written in a layout and expanded back to 8-bit RGBA.
 Rgb ExpectedPng(int x, int y, PngLayout layout) {
   const Rgb c = Gradient(x, y);
-  if (layout.colorType == PNG_COLOR_TYPE_PALETTE) {
+  if (layout.color == PngColor::Palette) {
     return {c.r, static_cast<std::uint8_t>(255 - c.r), 7};
   }
-  if ((layout.colorType & PNG_COLOR_MASK_COLOR) == 0) {
+  if (layout.IsGray()) {
     std::uint8_t g = c.g;
     if (layout.bitDepth < 8) {
       const unsigned levels = (1u << layout.bitDepth) - 1;
@@ -88,32 +89,34 @@ Rgb ExpectedPng(int x, int y, PngLayout layout) {
   return c;
 }
 
-TEST(MediaPictureDecode, PngOfEveryLayoutIsCutToTheBandExactly) {
+TEST(PictureDecode, PngOfEveryLayoutIsCutToTheBandExactly) {
   const struct {
     PngLayout layout;
     const char* name;
   } layouts[] = {
-      {{PNG_COLOR_TYPE_RGB, 8, false}, "rgb8"},
-      {{PNG_COLOR_TYPE_RGB_ALPHA, 8, false}, "rgba8"},
-      {{PNG_COLOR_TYPE_RGB, 16, false}, "rgb16"},
-      {{PNG_COLOR_TYPE_RGB_ALPHA, 16, true}, "rgba16 interlaced"},
-      {{PNG_COLOR_TYPE_GRAY, 8, false}, "gray8"},
-      {{PNG_COLOR_TYPE_GRAY, 4, false}, "gray4"},
-      {{PNG_COLOR_TYPE_GRAY, 1, true}, "gray1 interlaced"},
-      {{PNG_COLOR_TYPE_GRAY_ALPHA, 8, false}, "gray-alpha8"},
-      {{PNG_COLOR_TYPE_PALETTE, 8, false}, "palette8"},
-      {{PNG_COLOR_TYPE_RGB, 8, true}, "rgb8 interlaced"},
+      {{PngColor::Rgb, 8, false}, "rgb8"},
+      {{PngColor::RgbAlpha, 8, false}, "rgba8"},
+      {{PngColor::Rgb, 16, false}, "rgb16"},
+      {{PngColor::RgbAlpha, 16, true}, "rgba16 interlaced"},
+      {{PngColor::Gray, 8, false}, "gray8"},
+      {{PngColor::Gray, 4, false}, "gray4"},
+      {{PngColor::Gray, 1, true}, "gray1 interlaced"},
+      {{PngColor::GrayAlpha, 8, false}, "gray-alpha8"},
+      {{PngColor::Palette, 8, false}, "palette8"},
+      {{PngColor::Rgb, 8, true}, "rgb8 interlaced"},
   };
   for (const auto& entry : layouts) {
+    if (!CanEncodePng(entry.layout)) continue;
     for (Size size : kSizes) {
       SCOPED_TRACE(std::string(entry.name) + " " + Describe(size));
       const auto bytes = EncodePng(size.width, size.height, Gradient, entry.layout);
+      ASSERT_FALSE(bytes.empty()) << "the encoder wrote nothing";
       const auto picture = DecodePngTopLeft(bytes, kBandW, kBandH);
       ASSERT_TRUE(picture.has_value());
       ASSERT_EQ(picture->channels, 4);
       ExpectTopLeftCorner(
           *picture, size, [&](int x, int y) { return ExpectedPng(x, y, entry.layout); }, 0);
-      const bool alpha = (entry.layout.colorType & PNG_COLOR_MASK_ALPHA) != 0;
+      const bool alpha = entry.layout.HasAlpha();
       const int x = picture->width - 1;
       EXPECT_EQ(picture->Pixel(x, 0)[3], alpha ? 255 - x % 256 : 255);
     }
@@ -125,9 +128,9 @@ std::vector<std::uint8_t> Truncated(std::vector<std::uint8_t> bytes, std::size_t
   return bytes;
 }
 
-TEST(MediaPictureDecode, BrokenOrForeignDataGivesNoPicture) {
+TEST(PictureDecode, BrokenOrForeignDataGivesNoPicture) {
   const auto jpeg = EncodeJpeg(300, 200, Gradient);
-  const auto png = EncodePng(300, 200, Gradient, {PNG_COLOR_TYPE_RGB, 8, false});
+  const auto png = EncodePng(300, 200, Gradient, {PngColor::Rgb, 8, false});
   std::vector<std::uint8_t> noise(4096);
   std::mt19937 random(7);
   for (auto& byte : noise) byte = static_cast<std::uint8_t>(random());
@@ -158,39 +161,32 @@ TEST(MediaPictureDecode, BrokenOrForeignDataGivesNoPicture) {
   }
 }
 
-TEST(MediaPictureDecode, TruncatedJpegIsFinishedByTheLibrary) {
-  const auto jpeg = EncodeJpeg(300, 200, Gradient);
-  const auto picture = DecodeJpegTopLeft(Truncated(jpeg, jpeg.size() * 2 / 3), kBandW, kBandH);
-  ASSERT_TRUE(picture.has_value());
-  EXPECT_EQ(picture->width, 300);
-  EXPECT_EQ(picture->height, kBandH);
-}
-
-TEST(MediaPictureDecode, OversizedPicturesAreRefused) {
+TEST(PictureDecode, OversizedPicturesAreRefused) {
   const int side = kMaxPictureSide + 1;
   EXPECT_FALSE(DecodeJpegTopLeft(EncodeJpeg(side, 8, Gradient), kBandW, kBandH).has_value());
   EXPECT_FALSE(DecodeJpegTopLeft(EncodeJpeg(8, side, Gradient), kBandW, kBandH).has_value());
-  EXPECT_FALSE(DecodePngTopLeft(EncodePng(side, 1, Gradient, {PNG_COLOR_TYPE_GRAY, 1, false}),
-                                kBandW, kBandH)
-                   .has_value());
-  EXPECT_FALSE(DecodePngTopLeft(EncodePng(1, side, Gradient, {PNG_COLOR_TYPE_GRAY, 1, false}),
-                                kBandW, kBandH)
-                   .has_value());
-  // The largest side allowed still decodes.
-  EXPECT_TRUE(
-      DecodePngTopLeft(EncodePng(kMaxPictureSide, 1, Gradient, {PNG_COLOR_TYPE_GRAY, 1, false}),
-                       kBandW, kBandH)
+  EXPECT_FALSE(
+      DecodePngTopLeft(EncodePng(side, 1, Gradient, {PngColor::Gray, 1, false}), kBandW, kBandH)
           .has_value());
+  EXPECT_FALSE(
+      DecodePngTopLeft(EncodePng(1, side, Gradient, {PngColor::Gray, 1, false}), kBandW, kBandH)
+          .has_value());
+  // The largest side allowed still decodes.
+  EXPECT_TRUE(DecodePngTopLeft(EncodePng(kMaxPictureSide, 1, Gradient, {PngColor::Gray, 1, false}),
+                               kBandW, kBandH)
+                  .has_value());
 }
 
 // Damaged copies of good pictures must come back as a picture or as nothing, never a crash
 // (the sanitizer build watches for reads outside the buffers).
-TEST(MediaPictureDecode, DamagedPicturesNeverCrash) {
-  const std::vector<std::uint8_t> originals[] = {
-      EncodeJpeg(600, 100, Gradient), EncodeJpeg(120, 90, Gradient, JpegMode::Progressive)};
+TEST(PictureDecode, DamagedPicturesNeverCrash) {
+  const JpegMode second =
+      CanEncodeJpeg(JpegMode::Progressive) ? JpegMode::Progressive : JpegMode::Grayscale;
+  const std::vector<std::uint8_t> originals[] = {EncodeJpeg(600, 100, Gradient),
+                                                 EncodeJpeg(120, 90, Gradient, second)};
   const std::vector<std::uint8_t> pngs[] = {
-      EncodePng(600, 100, Gradient, {PNG_COLOR_TYPE_RGB_ALPHA, 8, false}),
-      EncodePng(120, 90, Gradient, {PNG_COLOR_TYPE_PALETTE, 8, true})};
+      EncodePng(600, 100, Gradient, {PngColor::RgbAlpha, 8, false}),
+      EncodePng(120, 90, Gradient, {PngColor::Palette, 8, true})};
   std::mt19937 random(2024);
   auto damage = [&random](std::vector<std::uint8_t> bytes) {
     const int flips = 1 + static_cast<int>(random() % 8);

@@ -1,5 +1,6 @@
-// JPEG and PNG pictures decoded from memory with libjpeg and libpng, keeping only the top-left
-// corner that will be shown. Qt-free so it can be tested and fuzzed on its own.
+// JPEG and PNG pictures decoded from memory, keeping only the top-left corner that will be shown:
+// libjpeg and libpng on Linux, the platform's imaging component on Windows. Free of any window
+// toolkit so both window programs share it and it can be tested and fuzzed on its own.
 #pragma once
 
 #include <cstddef>
@@ -25,8 +26,8 @@ struct DecodedPicture {
 
 // Both return the picture cut to at most maxWidth x maxHeight from its top-left corner, never
 // scaled; nullopt when the data is not a picture of that kind, is broken beyond use, or is
-// larger than kMaxPictureSide on a side. A truncated picture that the library can still finish
-// (missing rows filled in) is returned.
+// larger than kMaxPictureSide on a side. A truncated picture that the decoder can still finish
+// (missing rows filled in, as libjpeg does) is returned.
 std::optional<DecodedPicture> DecodeJpegTopLeft(std::span<const std::uint8_t> data, int maxWidth,
                                                 int maxHeight);
 std::optional<DecodedPicture> DecodePngTopLeft(std::span<const std::uint8_t> data, int maxWidth,

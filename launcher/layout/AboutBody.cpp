@@ -1,5 +1,7 @@
 #include "AboutBody.h"
 
+namespace morvo {
+
 namespace {
 
 constexpr char kCrLf[] = "\r\n";
@@ -62,3 +64,15 @@ std::string AboutBody(const std::string& aboutText, bool english) {
   body += lines.makerSite;
   return body;
 }
+
+AboutCaptions AboutButtonCaptions(bool english) {
+  return english ? AboutCaptions{"Registering", "Close"} : AboutCaptions{"Inscription", "Fermer"};
+}
+
+std::optional<bool> AboutLanguageIsEnglish(int language) {
+  if (language == 0) return false;
+  if (language == 1) return true;
+  return std::nullopt;
+}
+
+}  // namespace morvo

@@ -1,8 +1,8 @@
-#include "PictureEncode.h"
-
 #include <png.h>
 
 #include <cstdlib>
+
+#include "PictureEncode.h"
 // clang-format off
 #include <cstdio>  // jpeglib.h needs FILE before it
 #include <jpeglib.h>
@@ -48,7 +48,27 @@ std::vector<std::uint8_t> EncodeJpeg(int width, int height, const PixelSource& p
   return bytes;
 }
 
+bool CanEncodeJpeg(JpegMode) { return true; }
+
+bool CanEncodePng(PngLayout) { return true; }
+
 namespace {
+
+int ColorType(PngColor color) {
+  switch (color) {
+    case PngColor::Gray:
+      return PNG_COLOR_TYPE_GRAY;
+    case PngColor::GrayAlpha:
+      return PNG_COLOR_TYPE_GRAY_ALPHA;
+    case PngColor::Rgb:
+      return PNG_COLOR_TYPE_RGB;
+    case PngColor::RgbAlpha:
+      return PNG_COLOR_TYPE_RGB_ALPHA;
+    case PngColor::Palette:
+      return PNG_COLOR_TYPE_PALETTE;
+  }
+  return PNG_COLOR_TYPE_RGB;
+}
 
 void Append(png_structp png, png_bytep data, png_size_t length) {
   auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
@@ -73,12 +93,11 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const PixelSource& pi
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &bytes, Append, NoFlush);
-  png_set_IHDR(png, info, width, height, layout.bitDepth, layout.colorType,
+  png_set_IHDR(png, info, width, height, layout.bitDepth, ColorType(layout.color),
                layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  const bool palette = layout.colorType == PNG_COLOR_TYPE_PALETTE;
+  const bool palette = layout.color == PngColor::Palette;
   if (palette) {
-    // 8-bit palette only: index i is the colour (i, 255 - i, 7), and a pixel's index is its red.
     std::vector<png_color> colours(256);
     for (int i = 0; i < 256; ++i) {
       colours[i] = {static_cast<png_byte>(i), static_cast<png_byte>(255 - i), 7};

@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 // clang-format on
 
-#include "media/PictureDecode.h"
+#include "PictureDecode.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "media/PictureDecode.h"
+#include "PictureDecode.h"
 
 namespace {
 
