@@ -251,11 +251,12 @@ prepare_wine() {
 
 rm -rf "$OUT"
 mkdir -p "$OUT" "$WORK" "$SERVER"
-[ -z "$WINDOWS_BUILD" ] || prepare_wine
 start_nginx
 build_game
 build_server
 choose_display
+# On the display: Wine's first program of a session sets up the desktop its windows share.
+[ -z "$WINDOWS_BUILD" ] || prepare_wine
 
 game_files > "$OUT/files-before.txt"
 say "Running the launcher"

@@ -70,8 +70,11 @@ class LauncherUnderWine : public LauncherTest {
   std::string ProbeWine() const {
     const std::string probe = FreshWorkDir("LauncherUnderWine.probe");
     fs::copy_file(standInGame_, probe + "/game.exe");
-    const RunResult ran = RunProgram({wineRunner_, probe + "/game.exe", "probe"},
-                                     OutputTo(probe + "/wine.out", std::chrono::minutes(3)));
+    RunOptions options = OutputTo(probe + "/wine.out", std::chrono::minutes(3));
+    // On the display: the first program of a Wine session sets up the desktop that the
+    // session's windows share, which then can show no window if it started without one.
+    options.extraEnvironment = {"DISPLAY=" + display_->Name()};
+    const RunResult ran = RunProgram({wineRunner_, probe + "/game.exe", "probe"}, options);
     if (ran.exitCode == kWineCannotRun) return "skip: " + ran.output;
     if (ran.exitCode != 0)
       return "the stand-in game under Wine: exit " + std::to_string(ran.exitCode) + ", " +
@@ -101,6 +104,15 @@ class LauncherUnderWine : public LauncherTest {
     if (!Screenshot(png) || !Screenshot(ppm)) return std::nullopt;
     std::cout << "[screenshot] " << png << std::endl;
     return ReadPpm(ppm);
+  }
+
+  // What the launcher left when it did not reach the end of its run.
+  std::string LauncherReport(ChildProcess& launcher) {
+    const std::string state =
+        launcher.Running() ? "still running" : "ended with " + std::to_string(launcher.Wait({}));
+    return "the launcher is " + state + "; log:\n" +
+           ReadFileBytes(GamePath("MorvoPatcherLog.txt")) + "\noutput:\n" +
+           ReadFileBytes(work_ + "/launcher.out");
   }
 
   // What the stand-in game recorded once Start ran it (empty when it did not run in time).
@@ -166,8 +178,7 @@ TEST_F(LauncherUnderWine, WindowShowsTheSkinAndSwapsButtonPicturesUnderTheMouse)
   AddFilesPatch("p0001.pak", {{"Extras/notes.txt", "Notes."}});
   PublishList("patchlist.ini", {"p0001.pak"});
   auto launcher = StartLauncher();
-  ASSERT_TRUE(WaitForLogEnd(std::chrono::seconds(90)))
-      << ReadFileBytes(GamePath("MorvoPatcherLog.txt")) << ReadFileBytes(work_ + "/launcher.out");
+  ASSERT_TRUE(WaitForLogEnd(std::chrono::seconds(90))) << LauncherReport(*launcher);
   const std::optional<WindowGeometry> window = LauncherWindow(std::chrono::seconds(10));
   ASSERT_TRUE(window) << "no visible window named \"Morvo Patcher\"";
   // WindowSize under the banner band, centred on the 1024 x 768 display.
@@ -232,8 +243,7 @@ TEST_F(LauncherUnderWine, WholeRunMatchesTheLinuxRunAndStartRunsTheGameInItsFold
   fs::copy(game_, linuxGame, fs::copy_options::recursive);
 
   auto launcher = StartLauncher();
-  ASSERT_TRUE(WaitForLogEnd(std::chrono::seconds(120)))
-      << ReadFileBytes(GamePath("MorvoPatcherLog.txt")) << ReadFileBytes(work_ + "/launcher.out");
+  ASSERT_TRUE(WaitForLogEnd(std::chrono::seconds(120))) << LauncherReport(*launcher);
   const RunResult onLinux = RunPatchrun(linuxGame);
   ASSERT_EQ(onLinux.exitCode, 0) << onLinux.output;
 
@@ -310,8 +320,7 @@ TEST_F(LauncherUnderWine, NewsPageThatNeverCompletesStillLetsTheRunEnd) {
 
   const auto started = Clock::now();
   auto launcher = StartLauncher();
-  ASSERT_TRUE(WaitForLogEnd(std::chrono::seconds(90)))
-      << ReadFileBytes(GamePath("MorvoPatcherLog.txt")) << ReadFileBytes(work_ + "/launcher.out");
+  ASSERT_TRUE(WaitForLogEnd(std::chrono::seconds(90))) << LauncherReport(*launcher);
   const auto seconds =
       std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - started).count();
   std::cout << "[news never answering] the run ended after " << seconds << " s; the news page "
