@@ -1,6 +1,7 @@
 #include "PanelLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace morvo {
 
@@ -49,9 +50,15 @@ BannerLayout LayOutBanner(int bannerKind, int panelHeight) {
 int GaugePercent(std::int64_t position, std::int64_t maximum) {
   if (maximum <= 0) return 0;
   position = std::clamp<std::int64_t>(position, 0, maximum);
-  // Dividing before multiplying would lose the percent; the product is taken in 128 bits since
-  // a position may be any 64-bit size.
-  return static_cast<int>(static_cast<__int128>(position) * 100 / maximum);
+  // Dividing before multiplying would lose the percent. Sizes too large for the product (above
+  // 92 PB, which no download or archive reaches) are scaled down together first; 32-bit
+  // builds have no wider integer to take it in.
+  constexpr std::int64_t kLargestExact = INT64_MAX / 100;
+  while (maximum > kLargestExact) {
+    maximum >>= 1;
+    position >>= 1;
+  }
+  return static_cast<int>(position * 100 / maximum);
 }
 
 int GaugeFilledWidth(int width, int percent) {

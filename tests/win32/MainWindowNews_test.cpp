@@ -1,4 +1,6 @@
-// The main window with a news page that never completes: the run must start anyway, once.
+// The main window with a news page that never completes: the run must start anyway, once. The
+// page's server takes no connection; where the browser control cannot be created (no HTML
+// engine), the run starts at once instead of after the time limit: either way exactly once.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -81,6 +83,8 @@ TEST(MainWindowNews, ThePatchRunStartsOnceWhenThePageNeverCompletes) {
   MainWindow window(LauncherContext{settings, log, runState, shell, dir.path(),
                                     dir / "MorvoPatcher.exe", [&](int code) { endedWith = code; },
                                     std::chrono::milliseconds(300)});
+  // Windows need a display: the run-time library's own driver has none without an X server.
+  if (window.Window() == nullptr) GTEST_SKIP() << "no display to create windows on";
   ASSERT_FALSE(window.TerminateRequested());
   window.Show();
 

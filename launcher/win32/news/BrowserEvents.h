@@ -4,12 +4,17 @@
 
 #include <oaidl.h>
 #include <windows.h>
+#include <wrl/client.h>
+
+#include <utility>
 
 #include "NewsBrowser.h"
 
 class BrowserEvents : public IDispatch {
  public:
-  explicit BrowserEvents(NewsBrowser::Events events) : events_(std::move(events)) {}
+  static Microsoft::WRL::ComPtr<BrowserEvents> Create(NewsBrowser::Events events) {
+    return Microsoft::WRL::ComPtr<BrowserEvents>(new BrowserEvents(std::move(events)));
+  }
 
   // After this, events that the control still delivers are ignored.
   void Detach() { events_ = {}; }
@@ -29,9 +34,10 @@ class BrowserEvents : public IDispatch {
                                    UINT* argumentError) override;
 
  private:
+  explicit BrowserEvents(NewsBrowser::Events events) : events_(std::move(events)) {}
   virtual ~BrowserEvents() = default;
   void OnProgressChange(const DISPPARAMS* parameters);
 
   NewsBrowser::Events events_;
-  ULONG references_ = 1;
+  ULONG references_ = 0;  // the first owner is the pointer Create returns
 };

@@ -4,10 +4,13 @@
 
 #include <oleidl.h>
 #include <windows.h>
+#include <wrl/client.h>
 
 class BrowserSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
  public:
-  explicit BrowserSite(HWND host) : host_(host) {}
+  static Microsoft::WRL::ComPtr<BrowserSite> Create(HWND host) {
+    return Microsoft::WRL::ComPtr<BrowserSite>(new BrowserSite(host));
+  }
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -56,8 +59,9 @@ class BrowserSite : public IOleClientSite, public IOleInPlaceSite, public IOleIn
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG message, WORD id) override;
 
  private:
+  explicit BrowserSite(HWND host) : host_(host) {}
   virtual ~BrowserSite() = default;
 
   HWND host_;
-  ULONG references_ = 1;
+  ULONG references_ = 0;  // the first owner is the pointer Create returns
 };

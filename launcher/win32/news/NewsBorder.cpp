@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ChildWindowClass.h"
+
 namespace {
 
 constexpr wchar_t kStripClass[] = L"MorvoNewsBorder";
@@ -14,17 +16,19 @@ int Coordinate(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
+void Paint(HWND strip, HDC dc) {
+  const auto brush = reinterpret_cast<HBRUSH>(::GetWindowLongPtrW(strip, GWLP_USERDATA));
+  RECT area;
+  ::GetClientRect(strip, &area);
+  if (brush != nullptr) ::FillRect(dc, &area, brush);
+}
+
 }  // namespace
 
 NewsBorder::NewsBorder(HWND parent, int x, int y, int width, int height, COLORREF colour)
     : brush_(::CreateSolidBrush(colour)) {
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &NewsBorder::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kStripClass;
-  ::RegisterClassExW(&windowClass);  // fails harmlessly when an earlier border registered it
+  const HINSTANCE instance =
+      RegisterChildWindowClass(kStripClass, &NewsBorder::WindowProc, nullptr);
 
   struct Place {
     int X, Y, Width, Height;
@@ -66,11 +70,13 @@ LRESULT CALLBACK NewsBorder::WindowProc(HWND window, UINT message, WPARAM wParam
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = ::BeginPaint(window, &paint);
-      const auto brush = reinterpret_cast<HBRUSH>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-      if (brush != nullptr) ::FillRect(dc, &paint.rcPaint, brush);
+      Paint(window, dc);
       ::EndPaint(window, &paint);
       return 0;
     }
+    case WM_PRINTCLIENT:  // a capture of the window (PrintWindow) paints it the same
+      Paint(window, reinterpret_cast<HDC>(wParam));
+      return 0;
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
   }

@@ -4,6 +4,7 @@
 
 #include "BrowserEvents.h"
 #include "BrowserSite.h"
+#include "ChildWindowClass.h"
 #include "platform/WideText.h"
 #include "text/Windows1252.h"
 
@@ -22,13 +23,9 @@ using UniqueBstr = std::unique_ptr<OLECHAR, BstrFree>;
 }  // namespace
 
 NewsBrowser::NewsBrowser(HWND parent, const RECT& bounds, Events events) {
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &NewsBrowser::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kHostClass;
-  ::RegisterClassExW(&windowClass);  // fails harmlessly when an earlier page registered it
+  // Without a control, or before it draws, the band shows the panel's white.
+  const HINSTANCE instance = RegisterChildWindowClass(
+      kHostClass, &NewsBrowser::WindowProc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   window_ = ::CreateWindowExW(0, kHostClass, L"Wbs_News",
                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                               bounds.left, bounds.top, bounds.right - bounds.left,
@@ -65,7 +62,7 @@ void NewsBrowser::CreateControl(Events events) {
                                 IID_PPV_ARGS(&object)))) {
     return;
   }
-  site_.Attach(new BrowserSite(window_));
+  site_ = BrowserSite::Create(window_);
   RECT area;
   ::GetClientRect(window_, &area);
   ComPtr<IWebBrowser2> browser;
@@ -91,7 +88,7 @@ void NewsBrowser::ConnectEvents(Events events) {
       FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &connection))) {
     return;
   }
-  sink_.Attach(new BrowserEvents(std::move(events)));
+  sink_ = BrowserEvents::Create(std::move(events));
   if (FAILED(connection->Advise(sink_.Get(), &cookie_))) {
     sink_.Reset();
     return;
@@ -119,7 +116,10 @@ bool NewsBrowser::Navigate(const std::string& url) {
   // No flags, no target frame, no post data, no headers: empty arguments.
   VARIANT none;
   ::VariantInit(&none);
-  return SUCCEEDED(browser_->Navigate(address.get(), &none, &none, &none, &none));
+  // The control may complete the navigation inside this call, and the handler may destroy this
+  // object: the control stays alive until its call returns.
+  const ComPtr<IWebBrowser2> browser = browser_;
+  return SUCCEEDED(browser->Navigate(address.get(), &none, &none, &none, &none));
 }
 
 LRESULT CALLBACK NewsBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
