@@ -1,13 +1,25 @@
 #!/usr/bin/env bash
 # The demo: a game folder and a patch server built from demo/, served by a private nginx on
 # 127.0.0.1, and the launcher run on them (in a window when a display works, under Xvfb
-# otherwise).   demo/run.sh BUILD_DIR
+# otherwise).
+#   demo/run.sh BUILD_DIR [--windows WINDOWS_BUILD_DIR]
+# With --windows the game folder holds the Windows launcher (MorvoPatcher.exe, VKA.dll) and a
+# Windows stand-in game from the x64 build WINDOWS_BUILD_DIR, run under Wine; the patch server
+# and the tools that make it come from the Linux build either way.
 set -euo pipefail
 
 DEMO=$(cd "$(dirname "$0")" && pwd)
-BUILD=$(cd "${1:?usage: demo/run.sh BUILD_DIR}" && pwd)
+usage="usage: demo/run.sh BUILD_DIR [--windows WINDOWS_BUILD_DIR]"
+BUILD=$(cd "${1:?$usage}" && pwd)
 BIN=$BUILD/bin
 HELPERS=$BUILD/tests/e2e
+WINDOWS_BUILD=""
+if [ "${2:-}" = --windows ]; then
+  WINDOWS_BUILD=$(cd "${3:?$usage}" && pwd)
+elif [ $# -gt 1 ]; then
+  echo "$usage" >&2
+  exit 2
+fi
 OUT=$DEMO/out
 GAME=$OUT/game
 SERVER=$OUT/server
@@ -27,9 +39,28 @@ trap 'exit 130' INT TERM
 say() { printf '\n== %s\n' "$*"; }
 fail() { echo "demo: $*" >&2; exit 1; }
 
-for tool in "$BIN/MorvoPatcher" "$BIN/libvka.so" "$BIN/vka" "$BIN/mkpatch" "$BIN/mkconfig" \
-            "$HELPERS/morvo_demo_art" "$HELPERS/morvo_grab_screen"; do
-  [ -e "$tool" ] || fail "$tool is missing: build the project first (./dev build)"
+# What the game folder ships: the launcher, its archive library and the stand-in game (the
+# built file, then its name in the folder); how the launcher is started; its screenshot.
+if [ -n "$WINDOWS_BUILD" ]; then
+  SHIPPED=("$WINDOWS_BUILD/bin/MorvoPatcher.exe" MorvoPatcher.exe "$WINDOWS_BUILD/bin/VKA.dll" VKA.dll
+           "$WINDOWS_BUILD/tests/e2e/morvo_stand_in_game.exe" game.exe)
+  WINE_RUNNER=$DEMO/../tests/wine/run-under-wine
+  LAUNCH=("$WINE_RUNNER" ./MorvoPatcher.exe)
+  # The Wine prefix of the Windows build's own tests, made once and reused.
+  export MORVO_WINEPREFIX=$WINDOWS_BUILD/wineprefix-win64
+  SCREENSHOT=$OUT/screenshot-windows.png
+  BUILT_BY="./dev demo --windows"
+else
+  SHIPPED=("$BIN/MorvoPatcher" MorvoPatcher "$BIN/libvka.so" libvka.so "$DEMO/game.sh" game.sh)
+  LAUNCH=(./MorvoPatcher)
+  SCREENSHOT=$OUT/screenshot.png
+  BUILT_BY="./dev build"
+fi
+GAME_EXE=${SHIPPED[5]}
+
+for tool in "${SHIPPED[0]}" "${SHIPPED[2]}" "${SHIPPED[4]}" "$BIN/vka" "$BIN/mkpatch" \
+            "$BIN/mkconfig" "$HELPERS/morvo_demo_art" "$HELPERS/morvo_grab_screen"; do
+  [ -e "$tool" ] || fail "$tool is missing: build the project first ($BUILT_BY)"
 done
 
 # Starts nginx on a free port of 127.0.0.1 serving $SERVER; sets PORT and NGINX_PID.
@@ -64,10 +95,13 @@ write_file() {  # PATH TEXT
 build_game() {
   say "Game folder: $GAME"
   mkdir -p "$GAME"
-  cp "$BIN/MorvoPatcher" "$BIN/libvka.so" "$GAME/"
-  cp "$DEMO/game.sh" "$GAME/game.sh"
+  local i
+  for ((i = 0; i < ${#SHIPPED[@]}; i += 2)); do
+    cp "${SHIPPED[i]}" "$GAME/${SHIPPED[i + 1]}"
+  done
   "$HELPERS/morvo_demo_art" "$WORK/skin.bmp" "$WORK/banner.jpg"
-  sed "s|@SERVER@|http://127.0.0.1:$PORT|g" "$DEMO/launcher.txt.in" > "$WORK/launcher.txt"
+  sed -e "s|@SERVER@|http://127.0.0.1:$PORT|g" -e "s|^GameExe = .*|GameExe = $GAME_EXE|" \
+    "$DEMO/launcher.txt.in" > "$WORK/launcher.txt"
   "$BIN/mkconfig" build "$WORK/launcher.txt" -o "$GAME/Config.mpc"
 
   write_file "$WORK/data-v1/Textes/intro.txt" "Il etait une fois un village. (version 1)"
@@ -205,26 +239,38 @@ click_start() {
   cat "$GAME/game-started.txt"
 }
 
+# Wine's first start in a new prefix takes a while: made here, with a clear message when Wine
+# cannot run the build's programs, rather than inside the launcher's wait.
+prepare_wine() {
+  say "Wine prefix: $MORVO_WINEPREFIX"
+  mkdir -p "$WORK/wine-check"
+  cp "${SHIPPED[4]}" "$WORK/wine-check/game.exe"
+  "$WINE_RUNNER" "$WORK/wine-check/game.exe" > "$WORK/wine-check/wine.out" 2>&1 ||
+    fail "Wine cannot run the Windows build's programs (see $WORK/wine-check/wine.out)"
+}
+
 rm -rf "$OUT"
 mkdir -p "$OUT" "$WORK" "$SERVER"
 start_nginx
 build_game
 build_server
 choose_display
+# On the display: Wine's first program of a session sets up the desktop its windows share.
+[ -z "$WINDOWS_BUILD" ] || prepare_wine
 
 game_files > "$OUT/files-before.txt"
 say "Running the launcher"
-(cd "$GAME" && exec ./MorvoPatcher) > "$OUT/launcher.out" 2>&1 &
+(cd "$GAME" && exec "${LAUNCH[@]}") > "$OUT/launcher.out" 2>&1 &
 LAUNCHER_PID=$!
 wait_for_log_end
 sleep 1  # let the last status and the Start button paint
 window=$(launcher_window)
 if [ "$HEADLESS" = 1 ] || [ -z "$window" ]; then
-  "$HELPERS/morvo_grab_screen" "$OUT/screenshot.png"
+  "$HELPERS/morvo_grab_screen" "$SCREENSHOT"
 else
-  "$HELPERS/morvo_grab_screen" "$OUT/screenshot.png" "$window"
+  "$HELPERS/morvo_grab_screen" "$SCREENSHOT" "$window"
 fi
-echo "screenshot: $OUT/screenshot.png"
+echo "screenshot: $SCREENSHOT"
 show_results
 check_patched
 

@@ -2,7 +2,6 @@
 // game folder whose path holds Cyrillic and CJK characters, the same run as the Linux
 // patchrun's gives the same log, byte for byte, and the same files. The Windows build's tests
 // run this (MORVO_WINDOWS_PATCHRUN names the program, MORVO_WINE_RUNNER what starts it).
-#include <cstdlib>
 #include <filesystem>
 
 #include "PatchServerTest.h"
@@ -12,26 +11,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What run-under-wine answers when this machine cannot run the program (32-bit Wine).
-constexpr int kSkipped = 77;
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
-// A Linux path as a program under Wine names it: drive Z: is the root.
-std::string WinePath(const std::string& path) {
-  std::string windows = "Z:" + path;
-  for (char& c : windows) c = c == '/' ? '\\' : c;
-  return windows;
-}
-
 class PatchrunUnderWine : public PatchServerTest {
  protected:
   void SetUp() override {
-    patchrunExe_ = Environment("MORVO_WINDOWS_PATCHRUN");
-    wineRunner_ = Environment("MORVO_WINE_RUNNER");
+    patchrunExe_ = EnvironmentValue("MORVO_WINDOWS_PATCHRUN");
+    wineRunner_ = EnvironmentValue("MORVO_WINE_RUNNER");
     if (patchrunExe_.empty() || wineRunner_.empty()) {
       GTEST_SKIP() << "the Windows build's tests run this, with MORVO_WINDOWS_PATCHRUN and "
                       "MORVO_WINE_RUNNER";
@@ -62,7 +46,7 @@ TEST_F(PatchrunUnderWine, SameLogAndFilesAsOnLinuxInAUnicodeFolder) {
   const RunResult onWindows =
       RunProgram({wineRunner_, patchrunExe_, WinePath(windowsGame)},
                  OutputTo(work_ + "/patchrun-exe.out", std::chrono::minutes(5)));
-  if (onWindows.exitCode == kSkipped) GTEST_SKIP() << onWindows.output;
+  if (onWindows.exitCode == kWineCannotRun) GTEST_SKIP() << onWindows.output;
   ASSERT_EQ(onWindows.exitCode, 0) << onWindows.output;
 
   const std::string log = ReadFileBytes(GamePath("MorvoPatcherLog.txt"));

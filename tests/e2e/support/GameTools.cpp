@@ -85,15 +85,23 @@ testing::AssertionResult MakeConfig(const std::string& configPath, const std::st
   return RunTool("mkconfig", {"build", descriptionPath, "-o", configPath});
 }
 
+GamePrograms LinuxGamePrograms() {
+  GamePrograms programs{{{DemoPath("game.sh"), "game.sh"}}, "game.sh"};
+  for (const char* shipped : {"MorvoPatcher", "libvka.so"})
+    if (fs::exists(BinPath(shipped))) programs.Files.emplace(BinPath(shipped), shipped);
+  return programs;
+}
+
 testing::AssertionResult MakeGameFolder(const std::string& gameDir, const std::string& serverUrl,
                                         const std::map<std::string, FileMap>& archives,
                                         const std::string& scratchDir,
-                                        const std::map<std::string, std::string>& overrides) {
+                                        const std::map<std::string, std::string>& overrides,
+                                        const GamePrograms& programs) {
   fs::create_directories(gameDir);
-  for (const char* shipped : {"MorvoPatcher", "libvka.so"})
-    if (fs::exists(BinPath(shipped))) fs::copy_file(BinPath(shipped), gameDir + "/" + shipped);
-  fs::copy_file(DemoPath("game.sh"), gameDir + "/game.sh");
-  if (auto made = MakeConfig(gameDir + "/Config.mpc", serverUrl, overrides, scratchDir); !made)
+  for (const auto& [built, name] : programs.Files) fs::copy_file(built, gameDir + "/" + name);
+  std::map<std::string, std::string> settings = overrides;
+  settings.emplace("GameExe", programs.GameExe);
+  if (auto made = MakeConfig(gameDir + "/Config.mpc", serverUrl, settings, scratchDir); !made)
     return made;
   for (const auto& [name, files] : archives)
     if (auto made = MakeArchive(gameDir + "/" + name, files, scratchDir); !made) return made;

@@ -36,9 +36,19 @@ testing::AssertionResult MakeConfig(const std::string& configPath, const std::st
                                     const std::map<std::string, std::string>& overrides,
                                     const std::string& scratchDir);
 
-// A game folder: the launcher and libvka.so (when built), the stand-in game, a Config.mpc as
-// above and the installed archives.
+// The programs a game folder ships: each built file with its name in the folder, and the
+// game program that Start runs (its GameExe setting).
+struct GamePrograms {
+  std::map<std::string, std::string> Files;  // built file -> name in the game folder
+  std::string GameExe;
+};
+// The Linux launcher and libvka.so (when built) with the demo's stand-in game script.
+GamePrograms LinuxGamePrograms();
+
+// A game folder: the programs, a Config.mpc as above (naming programs.GameExe unless the
+// overrides name another) and the installed archives.
 testing::AssertionResult MakeGameFolder(const std::string& gameDir, const std::string& serverUrl,
                                         const std::map<std::string, FileMap>& archives,
                                         const std::string& scratchDir,
-                                        const std::map<std::string, std::string>& overrides = {});
+                                        const std::map<std::string, std::string>& overrides = {},
+                                        const GamePrograms& programs = LinuxGamePrograms());

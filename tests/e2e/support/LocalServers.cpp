@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -75,6 +76,45 @@ int NginxServer::RequestCount(const std::string& path, int status) const {
   for (std::string line; std::getline(log, line);)
     if (line.find(wanted) != std::string::npos) ++count;
   return count;
+}
+
+SilentServer::SilentServer() {
+  listener_ = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+      listen(listener_, 16) != 0 ||
+      getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    if (listener_ >= 0) close(listener_);
+    listener_ = -1;
+    return;
+  }
+  port_ = ntohs(address.sin_port);
+  acceptor_ = std::thread([this] { AcceptUntilStopped(); });
+}
+
+SilentServer::~SilentServer() {
+  stop_ = true;
+  if (acceptor_.joinable()) acceptor_.join();
+  for (int fd : accepted_) close(fd);
+  if (listener_ >= 0) close(listener_);
+}
+
+std::string SilentServer::Url(const std::string& path) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+void SilentServer::AcceptUntilStopped() {
+  while (!stop_) {
+    pollfd waiting{listener_, POLLIN, 0};
+    if (poll(&waiting, 1, 100) <= 0) continue;
+    const int fd = accept(listener_, nullptr, nullptr);
+    if (fd < 0) continue;
+    accepted_.push_back(fd);
+    ++connections_;
+  }
 }
 
 XvfbDisplay::XvfbDisplay(const std::string& stateDir) {

@@ -2,8 +2,10 @@
 // nginx serving a patch server folder, and an Xvfb display for the launcher's window.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Process.h"
@@ -26,6 +28,30 @@ class NginxServer {
   std::string stateDir_;
   int port_ = 0;
   std::unique_ptr<ChildProcess> process_;
+};
+
+// A server on 127.0.0.1 that accepts every connection and never answers: a page that never
+// completes loading. It counts the connections it accepted.
+class SilentServer {
+ public:
+  SilentServer();
+  ~SilentServer();
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+  bool Running() const { return listener_ >= 0; }
+  // "http://127.0.0.1:PORT" followed by path (which starts with '/').
+  std::string Url(const std::string& path) const;
+  int Connections() const { return connections_; }
+
+ private:
+  void AcceptUntilStopped();
+
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> connections_{0};
+  std::vector<int> accepted_;  // kept open, unanswered, until the server ends
+  std::thread acceptor_;
 };
 
 class XvfbDisplay {

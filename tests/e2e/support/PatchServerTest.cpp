@@ -87,7 +87,8 @@ void PatchServerTest::MakeGame(const std::map<std::string, FileMap>& archives,
                                const std::string& listName) {
   std::map<std::string, std::string> fields = overrides;
   fields.emplace("PatchListUrl", nginx_->Url("/" + listName));
-  ASSERT_TRUE(MakeGameFolder(game_, nginx_->Url(), archives, scratch_ + "/game-art", fields));
+  ASSERT_TRUE(
+      MakeGameFolder(game_, nginx_->Url(), archives, scratch_ + "/game-art", fields, Programs()));
 }
 
 FolderContent PatchServerTest::GameContent(const std::string& gameDir) const {

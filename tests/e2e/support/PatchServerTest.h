@@ -25,6 +25,8 @@ class PatchServerTest : public testing::Test {
   void SetUp() override;
   // How fast the server sends each file (0: as fast as it can).
   virtual long ServerBytesPerSecond() const { return 0; }
+  // The programs MakeGame puts in the game folder.
+  virtual GamePrograms Programs() const { return LinuxGamePrograms(); }
 
   // A container in the server's patches/ folder holding files under their destinations
   // ('/' between folders; written with '\' in the container).

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -129,6 +130,25 @@ std::vector<pid_t> ProcessesRunning(const std::string& path) {
         target.compare(target.size() - deleted.size(), deleted.size(), deleted) == 0)
       target.resize(target.size() - deleted.size());
     if (target == wanted.string()) found.push_back(static_cast<pid_t>(std::stol(name)));
+  }
+  return found;
+}
+
+std::vector<pid_t> ProcessesStartedAs(const std::string& path) {
+  auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  const std::string windowsName = lower(WinePath(path));
+  std::vector<pid_t> found;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(name));
+    const std::vector<std::string> line = CommandLineOf(pid);
+    if (!line.empty() && (line[0] == path || lower(line[0]) == windowsName) && Alive(pid))
+      found.push_back(pid);
   }
   return found;
 }

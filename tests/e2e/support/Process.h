@@ -57,6 +57,10 @@ class ChildProcess {
 // the launcher starts detached by itself (restart, self-update handoff).
 std::vector<pid_t> ProcessesRunning(const std::string& path);
 
+// Processes started by the name path, as their command line's first word gives it; for a
+// program Wine runs, also by its Windows name (WinePath), whose letter case does not matter.
+std::vector<pid_t> ProcessesStartedAs(const std::string& path);
+
 // The command line of a running process, one string per parameter; empty once it is gone.
 std::vector<std::string> CommandLineOf(pid_t pid);
 

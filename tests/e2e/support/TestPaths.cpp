@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,6 +16,17 @@ std::string HelperPath(const std::string& name) {
 }
 
 std::string DemoPath(const std::string& name) { return std::string(MORVO_DEMO_DIR) + "/" + name; }
+
+std::string EnvironmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string WinePath(const std::string& path) {
+  std::string windows = "Z:" + path;
+  for (char& c : windows) c = c == '/' ? '\\' : c;
+  return windows;
+}
 
 std::string FreshWorkDir(const std::string& testName) {
   const fs::path dir = fs::path(MORVO_E2E_WORK_DIR) / testName;

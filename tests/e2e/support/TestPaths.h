@@ -9,6 +9,13 @@ std::string BinPath(const std::string& name);
 std::string HelperPath(const std::string& name);
 // demo/<name> in the source tree.
 std::string DemoPath(const std::string& name);
+// The Windows build's tests name its programs, and what runs them under Wine, through the
+// environment; empty when the variable is unset.
+std::string EnvironmentValue(const char* name);
+// What that runner answers when this machine cannot run the program (32-bit Wine).
+constexpr int kWineCannotRun = 77;
+// A Linux path as a program under Wine names it: drive Z: is the root.
+std::string WinePath(const std::string& path);
 // An empty folder for one test, under the build folder (emptied when it exists).
 std::string FreshWorkDir(const std::string& testName);
 // True when the file exists and may be executed.
