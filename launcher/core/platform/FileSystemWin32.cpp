@@ -3,6 +3,7 @@
 #include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeFile.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 
 namespace morvo {
@@ -63,6 +64,22 @@ std::optional<unsigned> PermissionBits(const std::string& path) {
   // Windows files carry no permission bits; what POSIX would give a new file stands in.
   if (::GetFileAttributesW(Widen(path).c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   return 0644;
+}
+
+bool IsFileInUse(const std::string& path) {
+  // A loaded library or a running program refuses every opening for writing with a sharing
+  // violation, as does a file that another process opened without sharing writing or deleting;
+  // a read-only file or a missing permission answers "access denied" instead.
+  const std::wstring wide = Widen(path);
+  for (const DWORD access : {DWORD{GENERIC_WRITE}, DWORD{DELETE}}) {
+    const UniqueHandle file(::CreateFileW(wide.c_str(), access,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.IsOpen()) continue;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+  }
+  return false;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
