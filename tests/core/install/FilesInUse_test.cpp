@@ -9,6 +9,7 @@
 
 #include "InstallTestSupport.h"
 #include "engine/OwnFiles.h"
+#include "engine/PatchRun.h"
 #include "engine/TemporaryNames.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramDir.h"
@@ -88,6 +89,26 @@ TEST(FilesInUse, AStartAfterACrashNeverLeavesTheFileMissing) {
   WriteFile(Record(folder), std::string(kInUseAsidePrefix) + "1\tLib.dll\n");
   ClearFilesPutAside(folder.game());
   EXPECT_EQ(ReadFile(folder / "Lib.dll"), "old");
+  EXPECT_FALSE(FileExists(Record(folder)));
+}
+
+// The whole next start after a kill between the renames: the old file is back before the
+// container left behind is installed again, and nothing stays aside.
+TEST(FilesInUse, TheNextStartRestoresThenInstallsTheContainerAgain) {
+  GameFolder folder;
+  const std::string aside = folder / (std::string(kInUseAsidePrefix) + "1");
+  WriteFile(aside, "old");
+  WriteFile(Record(folder), std::string(kInUseAsidePrefix) + "1\tLib.dll\n");
+  ContainerBuilder container;
+  container.Add("Lib.dll", "Lib.dll", "new");
+  folder.AddDownloaded("p.pak", container.Bytes());
+  PatchRunServices services;
+  services.ProgramRunning = [](const std::string&) { return false; };
+
+  PatchRun(folder.context, services).RecoverUnfinishedPatches();
+
+  EXPECT_EQ(ReadFile(folder / "Lib.dll"), "new");
+  EXPECT_FALSE(FileExists(aside));
   EXPECT_FALSE(FileExists(Record(folder)));
 }
 
