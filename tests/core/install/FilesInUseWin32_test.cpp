@@ -105,12 +105,14 @@ TEST(FilesInUse, ReadOnlyFilesAreNotInUseAndUnshareableOnesStay) {
   EXPECT_FALSE(IsFileInUse(folder / "missing.txt"));
 
   WriteFile(folder / "held.txt", "old");
-  const UniqueHandle held(::CreateFileW(Widen(folder / "held.txt").c_str(), GENERIC_READ, 0,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(held.IsOpen());
-  EXPECT_TRUE(IsFileInUse(folder / "held.txt"));
-  EXPECT_FALSE(InstallNewVersion(folder, "held.txt"));
-  EXPECT_EQ(ReadFile(folder / "held.txt"), "old");
+  {
+    const UniqueHandle held(::CreateFileW(Widen(folder / "held.txt").c_str(), GENERIC_READ, 0,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.IsOpen());
+    EXPECT_TRUE(IsFileInUse(folder / "held.txt"));
+    EXPECT_FALSE(InstallNewVersion(folder, "held.txt"));
+  }
+  EXPECT_EQ(ReadFile(folder / "held.txt"), "old");  // readable again once the holder is gone
   EXPECT_FALSE(FileExists(folder / kAside));
   EXPECT_FALSE(FileExists(folder / kInUseRecordFileName));
 }
