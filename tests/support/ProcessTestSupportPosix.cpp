@@ -1,6 +1,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 
 #include "ProcessTestSupport.h"
@@ -21,6 +22,23 @@ int RunProgramAndWait(const std::string& program, const std::vector<std::string>
   int status = 0;
   if (child < 0 || ::waitpid(child, &status, 0) != child) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+StartedProgram::StartedProgram(const std::string& program) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  if (child > 0) process_ = child;
+}
+
+void StartedProgram::End() {
+  if (!Running()) return;
+  const auto child = static_cast<pid_t>(process_);
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  process_ = kNone;
 }
 
 void SetInheritedVariable(const std::string& name, const std::string& value) {

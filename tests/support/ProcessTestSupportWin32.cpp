@@ -30,6 +30,27 @@ int RunProgramAndWait(const std::string& program, const std::vector<std::string>
   return static_cast<int>(status);
 }
 
+StartedProgram::StartedProgram(const std::string& program) {
+  std::wstring commandLine = Widen(QuoteCommandLineWord(program));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!::CreateProcessW(Widen(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &started)) {
+    return;
+  }
+  ::CloseHandle(started.hThread);
+  process_ = reinterpret_cast<std::intptr_t>(started.hProcess);
+}
+
+void StartedProgram::End() {
+  if (!Running()) return;
+  const UniqueHandle process(reinterpret_cast<HANDLE>(process_));
+  process_ = kNone;
+  ::TerminateProcess(process.Get(), 1);
+  ::WaitForSingleObject(process.Get(), 10000);
+}
+
 void SetInheritedVariable(const std::string& name, const std::string& value) {
   ::SetEnvironmentVariableW(Widen(name).c_str(), value.empty() ? nullptr : Widen(value).c_str());
 }

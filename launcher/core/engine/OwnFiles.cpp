@@ -36,6 +36,10 @@ bool IsOwnFileName(std::string_view name) {
                      [&](std::string_view own) { return EqualsIgnoringAsciiCase(name, own); });
 }
 
+bool IsPutAsideName(std::string_view name) {
+  return StartsWithIgnoringAsciiCase(name, kInUseAsidePrefix);
+}
+
 bool IsOtherTemporaryOfTheRun(std::string_view containerName) {
   const std::string file = kContainerPrefix + std::string(containerName);
   const auto named = [&](std::string_view other) { return EqualsIgnoringAsciiCase(file, other); };

@@ -13,6 +13,10 @@ namespace morvo {
 // Windows these are the same files.
 bool IsOwnFileName(std::string_view name);
 
+// True when name, in any folder of the game, is that of a file in use that a patch put aside
+// for the next start to delete, in any letter case.
+bool IsPutAsideName(std::string_view name);
+
 // True when a container downloaded to "MorvoTMP" + name would take the place of another of the
 // run's temporary files (the server list, the repack files, an extracted archive, a program
 // copy, ...), in any letter case.

@@ -2,8 +2,10 @@
 
 #include "config/StatusMessages.h"
 #include "engine/DownloadOutcomes.h"
+#include "engine/GameRunningWait.h"
 #include "engine/RunLock.h"
 #include "engine/TemporaryNames.h"
+#include "install/FilesInUse.h"
 #include "install/InstallPatches.h"
 #include "install/ProgramCopy.h"
 #include "lists/PatchLists.h"
@@ -11,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderSpace.h"
 #include "platform/GamePath.h"
+#include "platform/RunningProgram.h"
 #include "text/RunNotices.h"
 
 namespace morvo {
@@ -31,6 +34,8 @@ struct PatchRun::Impl {
   std::unique_ptr<Downloader> ownDownloader_;
   Downloader& downloader_;
   std::function<bool(const std::string&)> folderWritable_;
+  ProgramRunningCheck programRunning_;
+  std::chrono::milliseconds pollInterval_;
   cstatus_callback statusCallback_;
   RunLock lock_;
   DownloadOutcomes outcomes_;
@@ -48,6 +53,9 @@ PatchRun::Impl::Impl(PatchContext& runContext, PatchRunServices services)
               ? std::move(services.FolderWritable)
               : [](const std::string&
                        folder) { return CanWriteInFolder(folder, kWriteCheckFileName); }),
+      programRunning_(services.ProgramRunning ? std::move(services.ProgramRunning)
+                                              : ProgramRunningCheck(IsProgramRunning)),
+      pollInterval_(services.LockPollInterval),
       statusCallback_(runContext, std::move(services.TickCount), std::move(services.FreeSpace)),
       lock_(runContext.ProgramDir + kRunLockFileName, runContext.Window,
             services.LockPollInterval) {}
@@ -115,6 +123,8 @@ void PatchRun::Impl::InstallDownloadedPatches() {
   outcomes_.KeepArrivedOnly(state);
   outcome_.FailedPatches += outcomes_.FailedCount();
   WriteInstalledRegister(state);
+  // The game may have been started during the downloads.
+  WaitWhileGameRuns(context_, programRunning_, pollInterval_);
   ShowStatus(StatusMessage::Installing);
   context_.Log.LogFormat(loglines::kInstall, {state.InstallFiles.size()});
   outcome_.FailedPatches += InstallPatches(context_);
@@ -164,7 +174,9 @@ void PatchRun::RecoverUnfinishedPatches() {
   run.lock_.Acquire(run.context_.Settings.Language);
   PatchContext& context = run.context_;
   PatchRunState& state = context.State;
-  // Before this run installs anything: a copy found now was left by an earlier run.
+  WaitWhileGameRuns(context, run.programRunning_, run.pollInterval_);
+  // Before this run installs anything: what is found now was left by an earlier run.
+  ClearFilesPutAside(context.ProgramDir);
   ResumeInterruptedSelfUpdate(context);
   ResumeInterruptedRepacks(context);
   FindUnfinishedPatches(state, context.ProgramDir);

@@ -17,7 +17,9 @@ namespace morvo {
 struct PatchRunServices {
   Downloader* Download = nullptr;  // none: the platform's downloader with its usual limits
   TickSource TickCount;            // empty: the monotonic clock
+  // How often the waits for another launcher and for the game look again.
   std::chrono::milliseconds LockPollInterval{100};
+  std::function<bool(const std::string&)> ProgramRunning;  // empty: the platform's process list
   FreeSpaceSource FreeSpace;                               // empty: the file system's figure
   std::function<bool(const std::string&)> FolderWritable;  // empty: a file is made and deleted
 };
@@ -37,11 +39,13 @@ class PatchRun {
   PatchRun& operator=(const PatchRun&) = delete;
 
   // At the window's first activation: installs what an earlier run left unfinished. Waits
-  // first, keeping the window alive, while another launcher patches the same folder.
+  // first, keeping the window alive, while another launcher patches the same folder or the
+  // game runs from it.
   void RecoverUnfinishedPatches();
   // When the news page has loaded: the list download, each patch download, the register,
-  // the installation and the end of the run, one after the other. Returns when the run is
-  // over. Only the first call does anything.
+  // the installation and the end of the run, one after the other; before installing, waits
+  // while the game runs from the folder. Returns when the run is over. Only the first call
+  // does anything.
   void RunPatches();
   PatchRunOutcome Outcome() const;
 

@@ -1,7 +1,6 @@
 #include "engine/RunLock.h"
 
-#include <thread>
-
+#include "engine/LiveWait.h"
 #include "text/FixedText.h"
 
 namespace morvo {
@@ -17,17 +16,14 @@ void RunLock::Acquire(std::int32_t language) {
   // not keep the lock after this process ends.
   NativeFile file = NativeFile::OpenOrCreate(path_);
   if (!file.IsOpen()) return;
-  bool told = false;
-  for (LockResult result; (result = file.TryLock()) != LockResult::Locked;) {
-    if (result == LockResult::Failed) return;
-    if (!told) {
-      window_.SetStatusText(
-          FixedText(language, kWaitingForOtherRunFrench, kWaitingForOtherRunEnglish));
-      told = true;
-    }
-    window_.ProcessPendingEvents();
-    std::this_thread::sleep_for(pollInterval_);
-  }
+  LockResult result = LockResult::Failed;
+  WaitWithLiveWindow(window_,
+                     FixedText(language, kWaitingForOtherRunFrench, kWaitingForOtherRunEnglish),
+                     pollInterval_, [&] {
+                       result = file.TryLock();
+                       return result == LockResult::HeldElsewhere;
+                     });
+  if (result != LockResult::Locked) return;
   file_ = std::move(file);
 }
 

@@ -24,6 +24,11 @@ inline constexpr char kNewsPageFileName[] = "MorvoTMPNews.html";
 // The Flash banner written for the player control.
 inline constexpr char kFlashBannerTempName[] = "MorvoTMPBanner.swf";
 
+// A file of the game folder that was in use when a patch replaced it, renamed aside in its own
+// folder (+ a number), and the record of every such file that a later start deletes.
+inline constexpr char kInUseAsidePrefix[] = "MorvoTMPInUse";
+inline constexpr char kInUseRecordFileName[] = "MorvoTMPInUse.lst";
+
 // Appended to the target's name by the atomic file writer: target + ".MorvoTMP".
 inline constexpr char kAtomicWriteSuffix[] = ".MorvoTMP";
 // Appended to a download's target while its body arrives: target + ".part".
@@ -33,9 +38,9 @@ inline constexpr char kDownloadPartSuffix[] = ".part";
 // those named after another file: a container must not take the place of one of them.
 inline constexpr std::string_view kRunTemporaryNames[] = {
     kServerListFileName, kRepackTempFileName, kRepackRecordFileName, kSelfUpdateRecordFileName,
-    kWriteCheckFileName, kNewsPageFileName,   kFlashBannerTempName};
+    kWriteCheckFileName, kNewsPageFileName,   kFlashBannerTempName,  kInUseRecordFileName};
 inline constexpr std::string_view kRunTemporaryPrefixes[] = {kExtractedArchivePrefix,
-                                                             kProgramCopyPrefix};
+                                                             kProgramCopyPrefix, kInUseAsidePrefix};
 
 static_assert(std::string_view(kServerListFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kRepackTempFileName).starts_with(kTemporaryPrefix) &&
@@ -47,6 +52,8 @@ static_assert(std::string_view(kServerListFileName).starts_with(kTemporaryPrefix
               std::string_view(kWriteCheckFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kNewsPageFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kFlashBannerTempName).starts_with(kTemporaryPrefix) &&
+              std::string_view(kInUseAsidePrefix).starts_with(kTemporaryPrefix) &&
+              std::string_view(kInUseRecordFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kAtomicWriteSuffix).ends_with(kTemporaryPrefix));
 
 }  // namespace morvo

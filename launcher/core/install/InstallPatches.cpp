@@ -7,6 +7,7 @@
 #include "config/PatcherSettings.h"
 #include "config/StatusMessages.h"
 #include "install/ArchiveMerge.h"
+#include "install/FilesInUse.h"
 #include "install/InstalledFiles.h"
 #include "install/PatchContainer.h"
 #include "install/ProgramCopy.h"
@@ -136,7 +137,11 @@ bool ContainerInstall::CopyData(const std::string& target, std::int32_t size, un
     if (got < piece) return Corrupt();
     written = stepped;
   }
-  if (written == size && writer.Commit(mode)) return true;
+  // A file in use (a loaded library, a running program) is renamed aside to let the new one in.
+  const auto putInPlace = [this](const std::string& temp, const std::string& placed) {
+    return PutInPlace(context_, temp, placed);
+  };
+  if (written == size && writer.Commit(mode, false, putInPlace)) return true;
   context_.Log.LogLine(loglines::kEntryWriteError);
   return false;
 }

@@ -92,6 +92,9 @@ inline constexpr char kRepackDone[] =
 inline constexpr char kDestinationRefused[] =
     "        Destination %s :  Erreur > chemin refus\xE9.";
 inline constexpr char kEntryWriteError[] = "        Ecriture du fichier :  Erreur.";
+// A file in use (a loaded library, a running program) renamed aside to let the new one in.
+inline constexpr char kEntryInUse[] =
+    "        Fichier %s en cours d'utilisation :  ancien fichier déplacé vers %s.";
 inline constexpr char kArchiveCopyError[] = "        Copie du fichier :  Erreur.";
 inline constexpr char kInstallDone[] =
     "Installation termin\xE9"

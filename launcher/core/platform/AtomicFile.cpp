@@ -62,13 +62,15 @@ std::size_t AtomicFileWriter::CopyFrom(NativeFile& source, std::size_t size) {
   return copy.Copied;
 }
 
-bool AtomicFileWriter::Commit(unsigned mode, bool durable) {
+bool AtomicFileWriter::Commit(unsigned mode, bool durable, const Replacer& replace) {
   if (!file_.IsOpen() || !Flush()) return false;
   const bool modeSet = file_.SetPermissions(mode) && (!durable || file_.FlushToDisk());
   // Not flushed now: the writer flushes it later with others, and waits less for it then.
   if (!durable) file_.StartWriteBack();
   const bool closed = file_.Close();
-  if (modeSet && closed && RenameFile(temp_, target_, durable)) return true;
+  const bool placed = modeSet && closed &&
+                      (replace ? replace(temp_, target_) : RenameFile(temp_, target_, durable));
+  if (placed) return true;
   RemoveFile(temp_);
   return false;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -12,6 +13,9 @@ namespace morvo {
 
 class AtomicFileWriter {
  public:
+  // How the finished temporary file takes the target's place; true when it is there.
+  using Replacer = std::function<bool(const std::string& temp, const std::string& target)>;
+
   // Creates target + ".MorvoTMP" exclusively, after removing whatever has that name. The name
   // is fixed so that a later attempt after a kill removes what an interrupted one left.
   explicit AtomicFileWriter(std::string targetPath);
@@ -31,8 +35,9 @@ class AtomicFileWriter {
   // them), and renames it over the target. With durable, the data and the rename are also forced to
   // the disk, so that not even a power cut leaves a half-written target; without, the data start
   // on their way to the disk and the caller flushes them (FlushFileAt, FlushFolder) before it
-  // records the work as done. False, and the target untouched, when anything failed.
-  bool Commit(unsigned mode = 0644, bool durable = false);
+  // records the work as done. False, and the target untouched, when anything failed. replace,
+  // when given, puts the file in place instead of a plain rename.
+  bool Commit(unsigned mode = 0644, bool durable = false, const Replacer& replace = {});
 
  private:
   bool Flush();

@@ -39,4 +39,10 @@ std::optional<unsigned> PermissionBits(const std::string& path);
 // True when both paths name one existing file (not two files of the same name).
 bool SameFile(const std::string& a, const std::string& b);
 
+// True when the existing file at path cannot be replaced because a running program holds it: a
+// library loaded or a program running from it, or a file another process opened without
+// sharing it. A read-only file or a missing permission is not "in use". Never on POSIX, where a
+// running or open file is replaced like any other.
+bool IsFileInUse(const std::string& path);
+
 }  // namespace morvo

@@ -61,4 +61,6 @@ bool SameFile(const std::string& a, const std::string& b) {
          left.st_dev == right.st_dev && left.st_ino == right.st_ino;
 }
 
+bool IsFileInUse(const std::string&) { return false; }
+
 }  // namespace morvo

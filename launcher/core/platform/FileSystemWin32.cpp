@@ -91,6 +91,22 @@ std::optional<unsigned> PermissionBits(const std::string& path) {
   return 0644;
 }
 
+bool IsFileInUse(const std::string& path) {
+  // A loaded library or a running program refuses every opening for writing with a sharing
+  // violation, as does a file that another process opened without sharing writing or deleting;
+  // a read-only file or a missing permission answers "access denied" instead.
+  const std::wstring wide = Widen(path);
+  for (const DWORD access : {DWORD{GENERIC_WRITE}, DWORD{DELETE}}) {
+    const UniqueHandle file(::CreateFileW(wide.c_str(), access,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.IsOpen()) continue;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+  }
+  return false;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   const auto left = IdentityOfPath(Widen(a));
   return left && left == IdentityOfPath(Widen(b));

@@ -20,15 +20,15 @@ namespace {
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
 
 // The parts of name, or nullopt when one of them is unsafe. "." parts are dropped; the first
-// part must not be one of the launcher's own files (links to the root are looked at in
-// ResolveGamePath).
+// part must not be one of the launcher's own files, nor any part a file put aside (links to
+// the root are looked at in ResolveGamePath).
 std::optional<std::vector<std::string_view>> SplitSafeParts(std::string_view name) {
   std::vector<std::string_view> parts;
   while (true) {
     const auto separator = name.find_first_of("\\/");
     const std::string_view part = name.substr(0, separator);
     if (part != ".") {
-      if (!IsPlainName(part)) return std::nullopt;
+      if (!IsPlainName(part) || IsPutAsideName(part)) return std::nullopt;
       parts.push_back(part);
     }
     if (separator == std::string_view::npos) break;
@@ -51,7 +51,10 @@ std::optional<std::string> ResolveGamePath(const std::string& root, std::string_
   for (std::size_t i = 0; i < parts->size(); ++i) {
     const std::string part = Windows1252ToUtf8((*parts)[i]);
     if (exists) {
-      path += MatchingEntry(path, part, exists);
+      const std::string entry = MatchingEntry(path, part, exists);
+      // The entry's own name, which another name of it (a short one) may have hidden.
+      if (exists && (i == 0 ? IsOwnFileName(entry) : IsPutAsideName(entry))) return std::nullopt;
+      path += entry;
       // A link planted in the game folder must not carry writes out of it.
       if (exists && LinkLeavesFolder(path, root)) return std::nullopt;
     } else {

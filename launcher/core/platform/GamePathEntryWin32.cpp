@@ -31,10 +31,23 @@ bool IsInside(const std::wstring& path, std::wstring root) {
 
 }  // namespace
 
-// The file system itself ignores letter case here: the name as given reaches the entry.
+// The file system itself ignores letter case here: the name as given reaches the entry. A
+// short (8.3) name reaches it too, and then the entry's long name is returned, so that the
+// rules about names see the entry's own name.
 std::string MatchingEntry(const std::string& folder, const std::string& part, bool& exists) {
-  exists = ::GetFileAttributesW(Widen(folder + part).c_str()) != INVALID_FILE_ATTRIBUTES;
-  return part;
+  const std::wstring path = Widen(folder + part);
+  exists = ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (!exists) return part;
+  std::wstring full(32768, L'\0');
+  const DWORD n = ::GetLongPathNameW(path.c_str(), full.data(), static_cast<DWORD>(full.size()));
+  if (n == 0 || n >= full.size()) return part;
+  full.resize(n);
+  const std::wstring longName = full.substr(full.find_last_of(L"\\/") + 1);
+  const std::wstring given = Widen(part);
+  const bool sameName =
+      ::CompareStringOrdinal(longName.data(), static_cast<int>(longName.size()), given.data(),
+                             static_cast<int>(given.size()), TRUE) == CSTR_EQUAL;
+  return sameName ? part : Utf8OfWide(longName);
 }
 
 bool LinkLeavesFolder(const std::string& path, const std::string& root) {

@@ -59,6 +59,9 @@ const char* const kHostileNames[] = {
     "morvotmp_MorvoPatcher",
     "MorvoTMPp0001.pak",
     "MorvoTMPx\\y.txt",
+    // a file in use put aside, in whatever folder it was
+    "bin\\MorvoTMPInUse1",
+    "Data\\morvotmpinuse2\\x",
 };
 
 TEST(GamePath, HostileNamesAreRefused) {
