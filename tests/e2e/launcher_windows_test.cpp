@@ -285,16 +285,8 @@ TEST_F(LauncherUnderWine, RestartsForANewConfigurationThenReplacesItselfAndStart
   auto first = StartLauncher();
   // First process: list1, install, restart; second: list2, self-update through the copy
   // (UPDATE_1), whose replaced program (UPDATE_2) runs normally and finds nothing new.
-  const auto deadline = Clock::now() + std::chrono::seconds(180);
-  bool done = false;
-  while (!done && Clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    done = nginx_->RequestCount("/list2.ini") >= 2 && WaitForLogEnd(std::chrono::seconds(0)) &&
-           !fs::exists(GamePath("MorvoTMP_MorvoPatcher.exe"));
-  }
-  ASSERT_TRUE(done) << "the run chain did not end; list1 " << nginx_->RequestCount("/list1.ini")
-                    << ", list2 " << nginx_->RequestCount("/list2.ini") << " requests; log:\n"
-                    << ReadFileBytes(GamePath("MorvoPatcherLog.txt"));
+  const std::string unfinished = WaitForSelfUpdateChain(std::chrono::seconds(180));
+  ASSERT_TRUE(unfinished.empty()) << unfinished;
 
   EXPECT_EQ(nginx_->RequestCount("/list1.ini"), 1)
       << "the restarted launcher read the old configuration";

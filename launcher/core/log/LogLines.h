@@ -94,7 +94,7 @@ inline constexpr char kDestinationRefused[] =
 inline constexpr char kEntryWriteError[] = "        Ecriture du fichier :  Erreur.";
 // A file in use (a loaded library, a running program) renamed aside to let the new one in.
 inline constexpr char kEntryInUse[] =
-    "        Fichier %s en cours d'utilisation :  ancien fichier déplacé vers %s.";
+    "        Fichier %s en cours d'utilisation :  ancien fichier d\xE9plac\xE9 vers %s.";
 inline constexpr char kArchiveCopyError[] = "        Copie du fichier :  Erreur.";
 inline constexpr char kInstallDone[] =
     "Installation termin\xE9"

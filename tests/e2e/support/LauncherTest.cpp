@@ -120,3 +120,18 @@ bool LauncherTest::ClickStart() {
   // StartBounds of demo/launcher.txt.in: 20, 334, 110, 30, below the banner band.
   return MoveMouse(window->X + 20 + 55, window->Y + 88 + 334 + 15, true);
 }
+
+std::string LauncherTest::WaitForSelfUpdateChain(std::chrono::seconds timeout) {
+  const std::string copy = GamePath("MorvoTMP_" + LauncherName());
+  const auto deadline = Clock::now() + timeout;
+  while (Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    if (nginx_->RequestCount("/list2.ini") >= 2 && WaitForLogEnd(std::chrono::seconds(0)) &&
+        !fs::exists(copy)) {
+      return "";
+    }
+  }
+  return "the run chain did not end; list1 " + std::to_string(nginx_->RequestCount("/list1.ini")) +
+         ", list2 " + std::to_string(nginx_->RequestCount("/list2.ini")) + " requests; log:\n" +
+         ReadFileBytes(GamePath("MorvoPatcherLog.txt"));
+}

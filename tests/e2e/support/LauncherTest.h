@@ -43,6 +43,10 @@ class LauncherTest : public PatchServerTest {
   bool MoveMouse(int x, int y, bool click = false);
   // Clicks the middle of the Start button of the demo skin (under its 88-pixel banner).
   bool ClickStart();
+  // Waits for the chain that a first list with a restart and a second list with a new launcher
+  // make: the second list fetched twice (by the launcher's copy and by the replaced program),
+  // the log ended, the copy gone. Empty when it ended in time, else what was seen.
+  std::string WaitForSelfUpdateChain(std::chrono::seconds timeout);
 
   std::unique_ptr<XvfbDisplay> display_;
 };
