@@ -177,7 +177,10 @@ void PatchRun::RecoverUnfinishedPatches() {
   WaitWhileGameRuns(context, run.programRunning_, run.pollInterval_);
   // Before this run installs anything: what is found now was left by an earlier run.
   ClearFilesPutAside(context.ProgramDir);
-  ResumeInterruptedSelfUpdate(context);
+  // A copy started to finish an earlier self-update ends this process and runs the new program,
+  // which recovers the rest itself; installing here meanwhile would write and start the copy a
+  // second time while the first one replaces the program.
+  if (ResumeInterruptedSelfUpdate(context)) return;
   ResumeInterruptedRepacks(context);
   FindUnfinishedPatches(state, context.ProgramDir);
   if (!state.InstallFiles.empty()) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "InstallTestSupport.h"
+#include "engine/PatchRun.h"
 #include "platform/FileSystem.h"
 
 using namespace morvo;
@@ -114,4 +115,24 @@ TEST(ResumeInterruptedSelfUpdate, ACopyThatCannotBeStartedKeepsTheWindowOpen) {
   EXPECT_FALSE(folder.window.closed);
   EXPECT_EQ(folder.LogText(),
             "Copie du programme MorvoTMP_MorvoPatcher :  Erreur > lancement impossible.\r\n");
+}
+
+// Killed between writing the copy and deleting the container that carried it: the next start
+// starts the copy once and leaves the container to the new program, instead of writing and
+// starting the copy a second time while the first one replaces the program.
+TEST(ResumeInterruptedSelfUpdate, TheContainerOfACopyStartedAgainIsLeftToTheNewProgram) {
+  GameFolder folder;
+  WriteProgram(folder / "MorvoPatcher", "MZ old program");
+  WriteProgram(folder / "MorvoTMP_MorvoPatcher", "MZ new program");
+  const std::string container = folder.AddDownloaded(
+      "p.pak", ContainerBuilder().Add("MorvoPatcher", "MorvoPatcher", "MZ new program").Bytes());
+  folder.state.InstallFiles.clear();  // what the next start finds, it finds by itself
+
+  PatchRun run(folder.context, PatchRunServices{});
+  run.RecoverUnfinishedPatches();
+
+  ASSERT_EQ(folder.window.started.size(), 1u);
+  EXPECT_EQ(folder.window.started[0].program, folder / "MorvoTMP_MorvoPatcher");
+  EXPECT_TRUE(FileExists(container));
+  EXPECT_EQ(ReadFile(folder / "MorvoTMP_MorvoPatcher"), "MZ new program");
 }
