@@ -4,6 +4,7 @@
 #include "ClickSound.h"
 #include "Win32Text.h"
 #include "WindowCaption.h"
+#include "WindowClass.h"
 #include "WindowFonts.h"
 #include "text/Windows1252.h"
 
@@ -19,20 +20,6 @@ constexpr int kRegisterId = 1;
 constexpr int kCloseId = 2;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
-
-void RegisterWindowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &DefWindowProcW;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kClassName;
-    return ::RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
-}
 
 HWND MakeControl(HWND parent, const wchar_t* kind, DWORD style, int left, int top, int width,
                  int height, int id, HFONT font) {
@@ -52,12 +39,15 @@ AboutWindow::AboutWindow(HWND owner, const PatcherSettings& settings, ClickSound
       clickSound_(clickSound),
       shell_(shell),
       font_(DesignFont()) {
-  RegisterWindowClass();
+  // The class's procedure is the default one until the window knows this object.
+  const HINSTANCE instance = RegisterWindowClass(kClassName, &DefWindowProcW,
+                                                 {.Cursor = ::LoadCursorW(nullptr, IDC_ARROW),
+                                                  .Background = ::GetSysColorBrush(COLOR_BTNFACE)});
   RECT frame{0, 0, kClientWidth, kClientHeight};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   window_ = ::CreateWindowExW(kExStyle, kClassName, WideFrom1252(kWindowCaption).c_str(), kStyle, 0,
                               0, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                              ::GetModuleHandleW(nullptr), nullptr);
+                              instance, nullptr);
   if (window_ == nullptr) return;
   ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));

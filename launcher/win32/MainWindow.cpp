@@ -10,6 +10,7 @@
 #include "ResourceNames.h"
 #include "Win32Text.h"
 #include "WindowCaption.h"
+#include "WindowClass.h"
 
 using namespace morvo;
 
@@ -24,19 +25,6 @@ HCURSOR ProgramCursor(const wchar_t* name, const wchar_t* fallback) {
   return ::LoadCursorW(nullptr, fallback);
 }
 
-void RegisterWindowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &DefWindowProcW;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hIcon = ::LoadIconW(windowClass.hInstance, kProgramIconName);
-    windowClass.lpszClassName = kClassName;
-    return ::RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(LauncherContext context)
@@ -45,12 +33,15 @@ MainWindow::MainWindow(LauncherContext context)
       arrow_(ProgramCursor(kArrowCursorName, IDC_ARROW)),
       hand_(ProgramCursor(kHandCursorName, IDC_HAND)),
       clickSound_(std::make_unique<ClickSound>()) {
-  RegisterWindowClass();
+  // The class's procedure is the default one until the window knows this object.
+  const HINSTANCE instance =
+      RegisterWindowClass(kClassName, &DefWindowProcW,
+                          {.Icon = ::LoadIconW(::GetModuleHandleW(nullptr), kProgramIconName)});
   // No border and no caption bar; it can still be minimised from the task bar.
   window_ = ::CreateWindowExW(WS_EX_APPWINDOW, kClassName, WideFrom1252(kWindowCaption).c_str(),
                               WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                              kDesignClientWidth, kDesignClientHeight, nullptr, nullptr,
-                              ::GetModuleHandleW(nullptr), nullptr);
+                              kDesignClientWidth, kDesignClientHeight, nullptr, nullptr, instance,
+                              nullptr);
   if (window_ != nullptr) {
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));

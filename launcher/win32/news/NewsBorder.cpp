@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ChildWindowClass.h"
+#include "WindowClass.h"
 
 namespace {
 
@@ -27,8 +27,7 @@ void Paint(HWND strip, HDC dc) {
 
 NewsBorder::NewsBorder(HWND parent, int x, int y, int width, int height, COLORREF colour)
     : brush_(::CreateSolidBrush(colour)) {
-  const HINSTANCE instance =
-      RegisterChildWindowClass(kStripClass, &NewsBorder::WindowProc, nullptr);
+  const HINSTANCE instance = RegisterWindowClass(kStripClass, &NewsBorder::WindowProc, {});
 
   struct Place {
     int X, Y, Width, Height;

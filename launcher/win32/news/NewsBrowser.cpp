@@ -4,7 +4,7 @@
 
 #include "BrowserEvents.h"
 #include "BrowserSite.h"
-#include "ChildWindowClass.h"
+#include "WindowClass.h"
 #include "platform/WideText.h"
 #include "text/Windows1252.h"
 
@@ -24,8 +24,9 @@ using UniqueBstr = std::unique_ptr<OLECHAR, BstrFree>;
 
 NewsBrowser::NewsBrowser(HWND parent, const RECT& bounds, Events events) {
   // Without a control, or before it draws, the band shows the panel's white.
-  const HINSTANCE instance = RegisterChildWindowClass(
-      kHostClass, &NewsBrowser::WindowProc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  const HINSTANCE instance =
+      RegisterWindowClass(kHostClass, &NewsBrowser::WindowProc,
+                          {.Background = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))});
   window_ = ::CreateWindowExW(0, kHostClass, L"Wbs_News",
                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                               bounds.left, bounds.top, bounds.right - bounds.left,

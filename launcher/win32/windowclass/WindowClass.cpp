@@ -1,6 +1,6 @@
-#include "ChildWindowClass.h"
+#include "WindowClass.h"
 
-HINSTANCE RegisterChildWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
+HINSTANCE RegisterWindowClass(const wchar_t* name, WNDPROC procedure, const WindowClassLook& look) {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW registered{};
   registered.cbSize = sizeof registered;
@@ -10,7 +10,9 @@ HINSTANCE RegisterChildWindowClass(const wchar_t* name, WNDPROC procedure, HBRUS
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = name;
-  windowClass.hbrBackground = background;
+  windowClass.hIcon = look.Icon;
+  windowClass.hCursor = look.Cursor;
+  windowClass.hbrBackground = look.Background;
   ::RegisterClassExW(&windowClass);
   return instance;
 }
