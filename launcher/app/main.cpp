@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "AboutForm.h"
+#include "FirstPaintProbe.h"
 #include "MainForm.h"
 #include "SanitizerOptions.h"
 #include "engine/PatchRunState.h"
@@ -30,6 +31,7 @@ int RunWindows(int argc, char** argv, LauncherContext context) {
   mainForm.SetAboutForm(&aboutForm);
   if (mainForm.TerminateRequested()) return 0;
 
+  WatchFirstPaint(&mainForm);
   mainForm.show();
   mainForm.activateWindow();
   application.exec();

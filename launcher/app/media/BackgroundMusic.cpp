@@ -20,16 +20,15 @@ int TimerInterval(std::int64_t lengthMs) {
 
 BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, QWidget* owner)
     : BackgroundMusic(
-          settings, MakeQtMusicPlayer(), [owner = QPointer<QWidget>(owner)](const QString& text) {
+          settings, &MakeQtMusicPlayer, [owner = QPointer<QWidget>(owner)](const QString& text) {
             QMessageBox::critical(owner, QGuiApplication::applicationDisplayName(), text);
           }) {}
 
-BackgroundMusic::BackgroundMusic(const PatcherSettings& settings,
-                                 std::unique_ptr<MusicPlayer> player, ErrorNotice showError,
-                                 QObject* parent)
+BackgroundMusic::BackgroundMusic(const PatcherSettings& settings, PlayerMaker makePlayer,
+                                 ErrorNotice showError, QObject* parent)
     : QObject(parent),
       settings_(settings),
-      bgmPlayer_(std::move(player)),
+      makePlayer_(std::move(makePlayer)),
       showError_(std::move(showError)) {
   // A coarse timer may drift by 5 % of a track's length; the loop should not.
   tmrBgm_.setTimerType(Qt::PreciseTimer);
@@ -39,6 +38,7 @@ BackgroundMusic::BackgroundMusic(const PatcherSettings& settings,
 BackgroundMusic::~BackgroundMusic() { Stop(); }
 
 bool BackgroundMusic::LoadMusic(const std::string& path) {
+  if (!bgmPlayer_) bgmPlayer_ = makePlayer_();
   QString errorText;
   if (!bgmPlayer_->Open(QString::fromStdString(path), errorText)) {
     // The player's own words; the music stays off and start-up goes on.

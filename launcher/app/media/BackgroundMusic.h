@@ -20,11 +20,14 @@ class BackgroundMusic : public QObject {
  public:
   // Shown when the file exists but the player cannot open it; receives the player's own text.
   using ErrorNotice = std::function<void(const QString&)>;
+  // Makes the player when the music is first loaded: a media player sets up the sound system,
+  // which takes long enough to delay the window, and is not needed when there is no music.
+  using PlayerMaker = std::function<std::unique_ptr<MusicPlayer>()>;
 
   // Plays through Qt Multimedia; an open failure is shown in a message box over owner.
   BackgroundMusic(const morvo::PatcherSettings& settings, QWidget* owner);
   // Any player and any way of showing the open failure (tests use fakes).
-  BackgroundMusic(const morvo::PatcherSettings& settings, std::unique_ptr<MusicPlayer> player,
+  BackgroundMusic(const morvo::PatcherSettings& settings, PlayerMaker makePlayer,
                   ErrorNotice showError, QObject* parent = nullptr);
   ~BackgroundMusic() override;
 
@@ -43,7 +46,8 @@ class BackgroundMusic : public QObject {
   void Tmr_BGMTimer();
 
   const morvo::PatcherSettings& settings_;
-  std::unique_ptr<MusicPlayer> bgmPlayer_;
+  PlayerMaker makePlayer_;
+  std::unique_ptr<MusicPlayer> bgmPlayer_;  // made by the first LoadMusic
   ErrorNotice showError_;
   QTimer tmrBgm_;
   bool open_ = false;

@@ -55,15 +55,19 @@ class MediaMusic : public ::testing::Test {
     settings_.MusicFile = "theme.mp3";
   }
 
-  // The music with a fake player over an existing file.
+  // The music with a fake player, made when the music asks for it, over an existing file.
   std::unique_ptr<BackgroundMusic> Make(bool opens = true, std::int64_t lengthMs = 60000) {
     dir_.Write(settings_.MusicFile, {0xFF, 0xFB});
-    auto player = std::make_unique<FakePlayer>(playerLog_, opens, lengthMs);
-    FakePlayer* fake = player.get();
     auto music = std::make_unique<BackgroundMusic>(
-        settings_, std::move(player),
+        settings_,
+        [this, opens, lengthMs] {
+          ++playersMade_;
+          auto player = std::make_unique<FakePlayer>(playerLog_, opens, lengthMs);
+          player->Watch(loopTimer_);
+          return player;
+        },
         [this](const QString& text) { shownErrors_.push_back(text); });
-    fake->Watch(&music->Tmr_BGM());
+    loopTimer_ = &music->Tmr_BGM();
     return music;
   }
 
@@ -76,6 +80,8 @@ class MediaMusic : public ::testing::Test {
   PatcherSettings settings_;
   PlayerLog playerLog_;
   std::vector<QString> shownErrors_;
+  int playersMade_ = 0;
+  const QTimer* loopTimer_ = nullptr;
 };
 
 TEST_F(MediaMusic, OpensTheTrackAndSetsTheLoopToItsLength) {
@@ -91,13 +97,19 @@ TEST_F(MediaMusic, OpensTheTrackAndSetsTheLoopToItsLength) {
   EXPECT_TRUE(music->Tmr_BGM().isActive());
 }
 
-TEST_F(MediaMusic, NothingOpenedMeansEverythingElseDoesNothing) {
+TEST_F(MediaMusic, NothingOpenedMeansEverythingElseDoesNothingAndNoPlayerIsMade) {
   auto music = Make();
   music->StartMusic();
   music->Stop();
   EXPECT_TRUE(playerLog_.calls.empty());
   EXPECT_FALSE(music->Tmr_BGM().isActive());
   EXPECT_TRUE(shownErrors_.empty());
+  // The sound system is set up only for music that is loaded, and only once.
+  EXPECT_EQ(playersMade_, 0);
+  ASSERT_TRUE(music->LoadMusic(Path()));
+  music->Stop();
+  ASSERT_TRUE(music->LoadMusic(Path()));
+  EXPECT_EQ(playersMade_, 1);
 }
 
 TEST_F(MediaMusic, AFileThePlayerCannotOpenShowsItsErrorAndStaysSilent) {
@@ -163,7 +175,7 @@ class MediaMusicRealPlayer : public MediaMusic {
   std::unique_ptr<BackgroundMusic> MakeReal(const std::vector<unsigned char>& file) {
     dir_.Write(settings_.MusicFile, file);
     return std::make_unique<BackgroundMusic>(
-        settings_, MakeQtMusicPlayer(),
+        settings_, &MakeQtMusicPlayer,
         [this](const QString& text) { shownErrors_.push_back(text); });
   }
 };
