@@ -52,12 +52,12 @@ class ArchiveFile {
   // The first entry of that name, or null; names compare byte for byte.
   const ArchiveEntry* findEntry(std::string_view name) const;
   std::string_view name(const ArchiveEntry& entry) const {
-    return std::string_view(names_).substr(entry.nameAt, entry.nameLength);
+    return namePool().substr(entry.nameAt, entry.nameLength);
   }
   // Passes an entry's stored bytes to `sink` in pieces of at most one copy buffer.
   bool readStored(const ArchiveEntry& entry, const ByteSink& sink) const;
 
-  const std::vector<ArchiveEntry>& entries() const { return entries_; }
+  const EntryList& entries() const { return entries_; }
   std::uint32_t entryCount() const { return static_cast<std::uint32_t>(entries_.size()); }
   std::uint32_t version() const { return version_; }
   const std::string& path() const { return path_; }
@@ -72,8 +72,10 @@ class ArchiveFile {
 
   FileHandle file_;
   std::string path_;
-  std::vector<ArchiveEntry> entries_;
-  std::string names_;  // every entry's name, back to back
+  std::string_view namePool() const { return std::string_view(names_.data(), names_.size()); }
+
+  EntryList entries_;
+  NamePool names_;
   std::uint64_t tableSize_ = 0;
   AppendWriter writer_{file_};                // its end is where the next data, then the table, go
   std::uint64_t committedEnd_ = kHeaderSize;  // the file's length when it was last consistent
