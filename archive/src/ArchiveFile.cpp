@@ -126,22 +126,49 @@ int ArchiveFile::addEntry(ArchiveEntry entry, std::string_view name, const std::
   return appendRecord(entry, name);
 }
 
-int ArchiveFile::copyEntry(const ArchiveFile& source, const ArchiveEntry& entry) {
-  const std::string_view entryName = source.name(entry);
-  if (!entry.hasData()) return appendRecord(entry, entryName);
-  ArchiveEntry copy = entry;
-  copy.offset = static_cast<std::uint32_t>(writer_.end() - kHeaderSize);
-  copy.alignedSize = copy.compressedSize;
-  if (!writer_.copyFrom(source.file_, entry.absoluteOffset(), entry.compressedSize)) {
-    return failWrite();
+int ArchiveFile::copyEntriesAndCommit(const ArchiveFile& source,
+                                      const std::vector<const ArchiveEntry*>& chosen,
+                                      const std::function<void()>& beforeEach) {
+  // A merge of nothing leaves the archive as it was, byte for byte.
+  if (chosen.empty()) return modified_ ? writeTable() : VKA_OK;
+  // Every record first, at the offset its bytes will take, so that the table is compressed
+  // while the bytes move.
+  std::uint64_t end = writer_.end();
+  for (const ArchiveEntry* entry : chosen) {
+    ArchiveEntry copy = *entry;
+    if (copy.hasData()) {
+      if (end + copy.compressedSize > kMaxArchiveSize) return failWrite();
+      copy.offset = static_cast<std::uint32_t>(end - kHeaderSize);
+      copy.alignedSize = copy.compressedSize;
+      end += copy.compressedSize;
+    }
+    const int appended = appendRecord(copy, source.name(*entry));
+    if (appended != VKA_OK) return appended;
   }
-  return appendRecord(copy, entryName);
+  TableCompression compression(entries_, namePool());
+  bool moved = true;
+  for (const ArchiveEntry* entry : chosen) {
+    beforeEach();
+    if (entry->hasData() &&
+        !writer_.copyFrom(source.file_, entry->absoluteOffset(), entry->compressedSize)) {
+      moved = false;
+      break;
+    }
+  }
+  return commitTable(compression, moved);
 }
 
 int ArchiveFile::writeTable() {
-  if (!writer_.flush()) return failWrite();
+  TableCompression compression(entries_, namePool());
+  return commitTable(compression, true);
+}
+
+int ArchiveFile::commitTable(TableCompression& compression, bool moved) {
+  moved = moved && writer_.flush();
   NamePool packed;
-  if (!compressTable(buildTableImage(entries_, namePool()), packed)) return VKA_ERR_ZLIB;
+  const bool made = compression.take(packed);
+  if (!moved) return failWrite();
+  if (!made) return VKA_ERR_ZLIB;
   const std::uint64_t tableAt = writer_.end();
   std::uint8_t prefix[kTablePrefixSize];
   writeU32(prefix, static_cast<std::uint32_t>(packed.size()));

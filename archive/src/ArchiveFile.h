@@ -11,6 +11,7 @@
 #include "AppendWriter.h"
 #include "ArchiveEntry.h"
 #include "FileHandle.h"
+#include "TableCompression.h"
 
 namespace vka {
 
@@ -36,8 +37,14 @@ class ArchiveFile {
   // holds uncompressedSize bytes of content, compressed here. A directory takes no data.
   // 1, 4 if compression fails or the name cannot be stored, 5 if the file cannot be written.
   int addEntry(ArchiveEntry entry, std::string_view name, const std::uint8_t* data, bool isRaw);
-  // Appends a copy of `source`'s record and stored bytes, unchanged.
-  int copyEntry(const ArchiveFile& source, const ArchiveEntry& entry);
+  // Appends copies of the records `chosen` from `source` (another ArchiveFile), in that order,
+  // with their stored bytes unchanged, then commits as writeTable does; the table is compressed
+  // on a second thread while the bytes move. `beforeEach` is called before each entry's bytes
+  // are copied. Nothing chosen commits only what is already pending. 1, 4 or 5; nothing is
+  // written when the result would pass 2 GiB.
+  int copyEntriesAndCommit(const ArchiveFile& source,
+                           const std::vector<const ArchiveEntry*>& chosen,
+                           const std::function<void()>& beforeEach);
   // Appends a file entry whose content `next` supplies, compressing it as it comes.
   int addCompressed(std::string_view name, std::uint8_t flags, const ContentSource& next);
 
@@ -69,6 +76,9 @@ class ArchiveFile {
   int readExisting();
   int appendRecord(ArchiveEntry entry, std::string_view name);
   int failWrite();
+  // Writes out the pending data (unless `moved` is false already), then the table that
+  // `compression` made, and commits it.
+  int commitTable(TableCompression& compression, bool moved);
 
   FileHandle file_;
   std::string path_;
