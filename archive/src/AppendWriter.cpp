@@ -16,10 +16,8 @@ bool AppendWriter::fits(std::uint64_t length) {
 
 namespace {
 
-// Below this, a copy goes through the buffer rather than the kernel: measured on Linux, a
-// kernel copy per entry costs less than a read into the buffer and its later write from about
-// 4 KiB on, and half as much at 10 KiB, since bytes written from user memory are copied slowly.
-constexpr std::uint64_t kKernelCopyMinimum = 8 * 1024;
+// Below this, a copy goes through the buffer rather than the kernel.
+constexpr std::uint64_t kKernelCopyMinimum = 256 * 1024;
 
 }  // namespace
 
@@ -82,7 +80,7 @@ bool AppendWriter::settleCopy() {
   const std::uint64_t to = end_ - copyLength_;
   std::uint64_t from = copyFrom_;
   std::uint64_t left = copyLength_;
-  if (left >= kKernelCopyMinimum && kernelCopyWorks_) {
+  if (left >= kKernelCopyMinimum) {
     if (!flushBuffer()) return false;
     copyLength_ = 0;
     failed_ = !kernelCopy(from, to, left);
@@ -112,11 +110,7 @@ bool AppendWriter::kernelCopy(std::uint64_t from, std::uint64_t to, std::uint64_
   while (length > 0) {
     const std::int64_t copied = file_.copyRangeFrom(*copySource_, from, to, length);
     if (copied == 0) return false;  // the source ends early
-    if (copied < 0) {
-      // Nor will it for the next run: those go through the buffer in its larger writes.
-      kernelCopyWorks_ = false;
-      return copyThroughBuffer(from, to, length);
-    }
+    if (copied < 0) return copyThroughBuffer(from, to, length);
     from += static_cast<std::uint64_t>(copied);
     to += static_cast<std::uint64_t>(copied);
     length -= static_cast<std::uint64_t>(copied);

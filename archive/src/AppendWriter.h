@@ -25,8 +25,8 @@ class AppendWriter {
   void commitSpace(std::size_t length);
   bool append(const std::uint8_t* data, std::size_t length);
   // Appends `length` bytes of `source` from `position`. Copies of adjacent ranges join, so
-  // a run of entries that lie back to back moves in one kernel copy; short runs, and every
-  // run once the kernel has refused a copy, go through the buffer.
+  // a run of entries that lie back to back moves in one kernel copy; short runs go through
+  // the buffer, which costs less than a kernel copy each.
   bool copyFrom(const FileHandle& source, std::uint64_t position, std::uint64_t length);
   // Writes out everything pending.
   bool flush();
@@ -48,7 +48,6 @@ class AppendWriter {
   const FileHandle* copySource_ = nullptr;
   std::uint64_t copyFrom_ = 0;
   std::uint64_t copyLength_ = 0;
-  bool kernelCopyWorks_ = true;
 };
 
 }  // namespace vka

@@ -25,9 +25,9 @@ TEST(ArchiveRepack, KeepsTheLastEntryOfEachNameInReverseOrder) {
             std::filesystem::file_size(folder.path("expected.vka")));
 }
 
-TEST(ArchiveRepack, EntriesLargeEnoughForAKernelCopyEachArriveWhole) {
-  // Entries of 3 to 40 KiB, each copied by the kernel, between others of under 1 KiB that go
-  // through the buffer: all arrive in reverse order; a quarter are dropped.
+TEST(ArchiveRepack, EntriesOfManySizesArriveWholeInReverseOrder) {
+  // Entries of 3 to 40 KiB between others of under 1 KiB, none adjacent to the one copied
+  // before it: all arrive whole, in reverse order; a quarter are dropped.
   ScratchFolder folder;
   const std::string path = folder.path("game.vka");
   std::vector<EntrySpec> entries, expected;
