@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ArchiveFormat.h"
+#include "LargeBlock.h"
 
 namespace vka {
 
@@ -25,5 +26,9 @@ struct ArchiveEntry {
   bool hasData() const { return (flags & kDirectoryFlag) == 0; }
   std::uint64_t absoluteOffset() const { return std::uint64_t(offset) + kHeaderSize; }
 };
+
+// A table's records, and its names back to back, each NUL-terminated (its "name pool").
+using EntryList = LargeVector<ArchiveEntry>;
+using NamePool = LargeVector<char>;
 
 }  // namespace vka

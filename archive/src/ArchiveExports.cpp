@@ -15,13 +15,15 @@ extern "C" VKA_API int32_t VKA_CALL VKA_Fusion(const char* sourcePath, const cha
   if (destination.open(destinationPath, "r+") != VKA_OK) return VKA_ERR_OPEN;
   // Both archives were checked whole by open: nothing is written for a damaged one. The
   // new data and table go behind the old table; the header moves to them only at the end.
-  for (const ArchiveEntry& entry : source.entries()) {
+  std::vector<const ArchiveEntry*> chosen;
+  chosen.reserve(source.entryCount());
+  for (const ArchiveEntry& entry : source.entries()) chosen.push_back(&entry);
+  const int merged = destination.copyEntriesAndCommit(source, chosen, [progress] {
     if (progress != nullptr) progress();
-    const int copied = destination.copyEntry(source, entry);
-    if (copied != VKA_OK) {
-      destination.discard();
-      return copied;
-    }
+  });
+  if (merged != VKA_OK) {
+    destination.discard();
+    return merged;
   }
   return destination.close();
 }

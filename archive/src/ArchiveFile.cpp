@@ -65,22 +65,21 @@ int ArchiveFile::readExisting() {
   if (declaredSize > kMaxTableSize || declaredSize > std::uint64_t(packedSize) * kMaxInflateRatio) {
     return VKA_ERR_ZLIB;
   }
-  std::string packed(packedSize, '\0');
-  if (!file_.readAt(tableAt + kTablePrefixSize, packed.data(), packed.size())) {
-    return VKA_ERR_NOT_ARCHIVE;
-  }
-  std::string image;
-  if (!uncompressTable(packed, declaredSize, image)) return VKA_ERR_ZLIB;
-  const int parsed = parseTableImage(image, countField - kCountBias, size, entries_);
-  if (parsed != VKA_OK) {
+  StoredTable table;
+  table.position = tableAt + kTablePrefixSize;
+  table.packedSize = packedSize;
+  table.declaredSize = declaredSize;
+  table.count = countField - kCountBias;
+  const int read = readTable(file_, table, size, names_, entries_);
+  if (read != VKA_OK) {
     entries_.clear();
-    return parsed;
+    names_.clear();
+    return read;
   }
   // Records lie back to back from the image's start: the table ends behind the last one.
   if (!entries_.empty()) {
     tableSize_ = entries_.back().nameAt + entries_.back().nameLength + kRecordFixedSize;
   }
-  names_ = std::move(image);
   // New data go behind everything the file holds, so the table the header points at is
   // never overwritten before a new one is committed.
   writer_.moveTo(size);
@@ -95,7 +94,7 @@ int ArchiveFile::appendRecord(ArchiveEntry entry, std::string_view name) {
   }
   entry.nameAt = static_cast<std::uint32_t>(names_.size());
   entry.nameLength = static_cast<std::uint8_t>(name.size());
-  names_.append(name);
+  names_.insert(names_.end(), name.begin(), name.end());
   names_.push_back('\0');
   entries_.push_back(entry);
   tableSize_ += name.size() + kRecordFixedSize;
@@ -127,22 +126,49 @@ int ArchiveFile::addEntry(ArchiveEntry entry, std::string_view name, const std::
   return appendRecord(entry, name);
 }
 
-int ArchiveFile::copyEntry(const ArchiveFile& source, const ArchiveEntry& entry) {
-  const std::string_view entryName = source.name(entry);
-  if (!entry.hasData()) return appendRecord(entry, entryName);
-  ArchiveEntry copy = entry;
-  copy.offset = static_cast<std::uint32_t>(writer_.end() - kHeaderSize);
-  copy.alignedSize = copy.compressedSize;
-  if (!writer_.copyFrom(source.file_, entry.absoluteOffset(), entry.compressedSize)) {
-    return failWrite();
+int ArchiveFile::copyEntriesAndCommit(const ArchiveFile& source,
+                                      const std::vector<const ArchiveEntry*>& chosen,
+                                      const std::function<void()>& beforeEach) {
+  // A merge of nothing leaves the archive as it was, byte for byte.
+  if (chosen.empty()) return modified_ ? writeTable() : VKA_OK;
+  // Every record first, at the offset its bytes will take, so that the table is compressed
+  // while the bytes move.
+  std::uint64_t end = writer_.end();
+  for (const ArchiveEntry* entry : chosen) {
+    ArchiveEntry copy = *entry;
+    if (copy.hasData()) {
+      if (end + copy.compressedSize > kMaxArchiveSize) return failWrite();
+      copy.offset = static_cast<std::uint32_t>(end - kHeaderSize);
+      copy.alignedSize = copy.compressedSize;
+      end += copy.compressedSize;
+    }
+    const int appended = appendRecord(copy, source.name(*entry));
+    if (appended != VKA_OK) return appended;
   }
-  return appendRecord(copy, entryName);
+  TableCompression compression(entries_, namePool());
+  bool moved = true;
+  for (const ArchiveEntry* entry : chosen) {
+    beforeEach();
+    if (entry->hasData() &&
+        !writer_.copyFrom(source.file_, entry->absoluteOffset(), entry->compressedSize)) {
+      moved = false;
+      break;
+    }
+  }
+  return commitTable(compression, moved);
 }
 
 int ArchiveFile::writeTable() {
-  if (!writer_.flush()) return failWrite();
-  std::string packed;
-  if (!compressTable(buildTableImage(entries_, names_), packed)) return VKA_ERR_ZLIB;
+  TableCompression compression(entries_, namePool());
+  return commitTable(compression, true);
+}
+
+int ArchiveFile::commitTable(TableCompression& compression, bool moved) {
+  moved = moved && writer_.flush();
+  NamePool packed;
+  const bool made = compression.take(packed);
+  if (!moved) return failWrite();
+  if (!made) return VKA_ERR_ZLIB;
   const std::uint64_t tableAt = writer_.end();
   std::uint8_t prefix[kTablePrefixSize];
   writeU32(prefix, static_cast<std::uint32_t>(packed.size()));

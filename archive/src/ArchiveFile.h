@@ -11,6 +11,7 @@
 #include "AppendWriter.h"
 #include "ArchiveEntry.h"
 #include "FileHandle.h"
+#include "TableCompression.h"
 
 namespace vka {
 
@@ -36,8 +37,14 @@ class ArchiveFile {
   // holds uncompressedSize bytes of content, compressed here. A directory takes no data.
   // 1, 4 if compression fails or the name cannot be stored, 5 if the file cannot be written.
   int addEntry(ArchiveEntry entry, std::string_view name, const std::uint8_t* data, bool isRaw);
-  // Appends a copy of `source`'s record and stored bytes, unchanged.
-  int copyEntry(const ArchiveFile& source, const ArchiveEntry& entry);
+  // Appends copies of the records `chosen` from `source` (another ArchiveFile), in that order,
+  // with their stored bytes unchanged, then commits as writeTable does; the table is compressed
+  // on a second thread while the bytes move. `beforeEach` is called before each entry's bytes
+  // are copied. Nothing chosen commits only what is already pending. 1, 4 or 5; nothing is
+  // written when the result would pass 2 GiB.
+  int copyEntriesAndCommit(const ArchiveFile& source,
+                           const std::vector<const ArchiveEntry*>& chosen,
+                           const std::function<void()>& beforeEach);
   // Appends a file entry whose content `next` supplies, compressing it as it comes.
   int addCompressed(std::string_view name, std::uint8_t flags, const ContentSource& next);
 
@@ -52,12 +59,12 @@ class ArchiveFile {
   // The first entry of that name, or null; names compare byte for byte.
   const ArchiveEntry* findEntry(std::string_view name) const;
   std::string_view name(const ArchiveEntry& entry) const {
-    return std::string_view(names_).substr(entry.nameAt, entry.nameLength);
+    return namePool().substr(entry.nameAt, entry.nameLength);
   }
   // Passes an entry's stored bytes to `sink` in pieces of at most one copy buffer.
   bool readStored(const ArchiveEntry& entry, const ByteSink& sink) const;
 
-  const std::vector<ArchiveEntry>& entries() const { return entries_; }
+  const EntryList& entries() const { return entries_; }
   std::uint32_t entryCount() const { return static_cast<std::uint32_t>(entries_.size()); }
   std::uint32_t version() const { return version_; }
   const std::string& path() const { return path_; }
@@ -69,11 +76,16 @@ class ArchiveFile {
   int readExisting();
   int appendRecord(ArchiveEntry entry, std::string_view name);
   int failWrite();
+  // Writes out the pending data (unless `moved` is false already), then the table that
+  // `compression` made, and commits it.
+  int commitTable(TableCompression& compression, bool moved);
 
   FileHandle file_;
   std::string path_;
-  std::vector<ArchiveEntry> entries_;
-  std::string names_;  // every entry's name, back to back
+  std::string_view namePool() const { return std::string_view(names_.data(), names_.size()); }
+
+  EntryList entries_;
+  NamePool names_;
   std::uint64_t tableSize_ = 0;
   AppendWriter writer_{file_};                // its end is where the next data, then the table, go
   std::uint64_t committedEnd_ = kHeaderSize;  // the file's length when it was last consistent

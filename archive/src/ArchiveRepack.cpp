@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "ArchiveFile.h"
 #include "FileSystem.h"
@@ -18,14 +19,18 @@ int copyNewestOfEachName(const ArchiveFile& archive, ArchiveFile& rebuilt, VKA_P
   std::unordered_set<std::string_view> taken;
   taken.reserve(archive.entryCount() + 1);
   taken.insert(vka::kDataDirectoryName);
+  std::vector<const ArchiveEntry*> kept;
   const auto& entries = archive.entries();
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-    if (progress != nullptr) progress();
-    if (!taken.insert(archive.name(*entry)).second) continue;
-    const int copied = rebuilt.copyEntry(archive, *entry);
-    if (copied != VKA_OK) return copied;
+    if (taken.insert(archive.name(*entry)).second) {
+      kept.push_back(&*entry);
+    } else if (progress != nullptr) {
+      progress();  // an entry dropped counts at once, one kept when its bytes move
+    }
   }
-  return rebuilt.writeTable();
+  return rebuilt.copyEntriesAndCommit(archive, kept, [progress] {
+    if (progress != nullptr) progress();
+  });
 }
 
 }  // namespace

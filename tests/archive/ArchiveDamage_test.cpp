@@ -154,6 +154,39 @@ TEST(ArchiveDamage, MergeAndRepackWriteNothingForADamagedArchive) {
   }
 }
 
+TEST(ArchiveDamage, FaultsDeepInALargeTableCountAsInAWholeTable) {
+  // The table is read and parsed in pieces, yet the result is that of inflating it whole and
+  // then parsing it: a fault of the stream or of the count wins over a record's fault.
+  ScratchFolder folder;
+  const std::string path = folder.path("large.vka");
+  writeArchive(path, manyEntries(20000));
+  const Bytes valid = readBytes(path);
+  const std::string image = readTable(valid).image;
+  std::string farData = image;
+  farData[recordField(image, 19001, 16)] = 0x7F;  // a file's data near 2 GiB
+  const auto opened = [&](const std::function<void(Bytes&)>& damage) {
+    Bytes bytes = valid;
+    damage(bytes);
+    writeBytes(path, bytes);
+    return VKA_GetFileCount(path.c_str());
+  };
+  EXPECT_EQ(opened([](Bytes&) {}), 20001);
+  EXPECT_EQ(opened([&](Bytes& b) { writeTable(b, farData); }), VKA_ERR_NOT_ARCHIVE);
+  EXPECT_EQ(opened([&](Bytes& b) {
+              writeTable(b, farData);
+              b.back() ^= 0x01;  // the checksum at the stream's very end
+            }),
+            VKA_ERR_ZLIB);
+  EXPECT_EQ(opened([&](Bytes& b) {
+              writeTable(b, farData);
+              putU32(b, 38, 7 + image.size() / 18 + 1);  // more records than could fit
+            }),
+            VKA_ERR_ZLIB);
+  EXPECT_EQ(opened([&](Bytes& b) { writeTable(b, image.substr(0, image.size() - 1)); }),
+            VKA_ERR_ZLIB);
+  EXPECT_EQ(opened([&](Bytes& b) { writeTable(b, image + std::string(300, 'n')); }), 20001);
+}
+
 TEST(ArchiveDamage, DirectoryRecordsNeedNoDataInTheFile) {
   ScratchFolder folder;
   Bytes bytes = validArchive(folder);

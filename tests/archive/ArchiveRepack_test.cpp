@@ -25,6 +25,25 @@ TEST(ArchiveRepack, KeepsTheLastEntryOfEachNameInReverseOrder) {
             std::filesystem::file_size(folder.path("expected.vka")));
 }
 
+TEST(ArchiveRepack, EntriesOfManySizesArriveWholeInReverseOrder) {
+  // Entries of 3 to 40 KiB between others of under 1 KiB, none adjacent to the one copied
+  // before it: all arrive whole, in reverse order; a quarter are dropped.
+  ScratchFolder folder;
+  const std::string path = folder.path("game.vka");
+  std::vector<EntrySpec> entries, expected;
+  for (int i = 0; i < 40; ++i) {
+    std::string content(i % 2 == 1 ? 2048 + i * 977 : 500 + i, '\0');
+    for (std::size_t at = 0; at < content.size(); ++at) content[at] = char(at * 31 + i);
+    entries.push_back({"e" + std::to_string(i % 30), content, 0x01, true});
+  }
+  // Entries 30 to 39 bear the names of 0 to 9, which give way to them.
+  for (int i = 39; i >= 10; --i) expected.push_back(entries[i]);
+  writeArchive(path, entries);
+  writeArchive(folder.path("expected.vka"), expected);
+  ASSERT_EQ(VKA_Repack(path.c_str(), folder.path("temp.vka").c_str(), nullptr), VKA_OK);
+  EXPECT_TRUE(readBytes(path) == readBytes(folder.path("expected.vka")));
+}
+
 TEST(ArchiveRepack, RepackingTwiceRestoresTheOrder) {
   ScratchFolder folder;
   const std::string path = folder.path("game.vka");

@@ -1,5 +1,6 @@
 #include "ArchiveTestSupport.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -23,6 +24,22 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(root_, ignored);
+}
+
+std::vector<EntrySpec> manyEntries(int count) {
+  std::vector<EntrySpec> entries(count);
+  for (int i = 0; i < count; ++i) {
+    EntrySpec& entry = entries[i];
+    const std::string number = std::to_string(i);
+    entry.name = number + std::string(std::max<int>(0, i * 7 % 255 - int(number.size())), 'n');
+    entry.raw = true;
+    if (i % 5 == 4) {
+      entry.flags = 0x02;
+    } else {
+      entry.content = std::string(i % 3, static_cast<char>('a' + i % 26));
+    }
+  }
+  return entries;
 }
 
 void writeArchive(const std::string& path, const std::vector<EntrySpec>& entries) {

@@ -40,6 +40,9 @@ class ScratchFolder {
   std::filesystem::path root_;
 };
 
+// `count` entries whose table is far larger than any piece it is read in: names of every
+// length from 1 to 255 bytes, stored files of 0 to 2 bytes, and every fifth a directory.
+std::vector<EntrySpec> manyEntries(int count);
 // Creates an archive ("w") holding "data" and then `entries`, in order.
 void writeArchive(const std::string& path, const std::vector<EntrySpec>& entries);
 Bytes readBytes(const std::string& path);
