@@ -2,11 +2,13 @@
 
 #include <atomic>
 #include <charconv>
+#include <chrono>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 #include "download/RangeResponse.h"
+#include "download/ReadSizer.h"
 #include "download/StallWatch.h"
 #include "platform/WideText.h"
 
@@ -14,7 +16,6 @@ namespace morvo {
 
 namespace {
 
-constexpr DWORD kReadBytes = 128 * 1024;
 constexpr DWORD kWaitSliceMs = 50;
 constexpr DWORD kMostRedirects = 10;
 
@@ -25,7 +26,7 @@ struct RequestState {
   UniqueHandle StepDone{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   std::atomic<DWORD> Error{0};
   std::atomic<DWORD> BytesRead{0};
-  std::vector<char> Buffer = std::vector<char>(kReadBytes);
+  std::vector<char> Buffer = std::vector<char>(ReadSizer::kMostBytes);
 };
 using StateKeeper = std::shared_ptr<RequestState>;
 
@@ -279,14 +280,18 @@ std::optional<AttemptResult> HttpAttempt::AcceptBody() {
 }
 
 AttemptResult HttpAttempt::ReadBody() {
+  // Wine's client completes a read only once its buffer is full; Windows' returns what arrived.
+  ReadSizer sizer;
   for (;;) {
     RequestState& state = *state_;
+    const auto started = std::chrono::steady_clock::now();
     if (auto failed =
-            Step(WinHttpReadData(request_.Get(), state.Buffer.data(), kReadBytes, nullptr))) {
+            Step(WinHttpReadData(request_.Get(), state.Buffer.data(), sizer.Next(), nullptr))) {
       return *failed;
     }
     const DWORD read = state.BytesRead;
     if (read == 0) break;
+    sizer.Completed(read, std::chrono::steady_clock::now() - started);
     if (!target_.File.Append(state.Buffer.data(), read)) return Failure("write error");
     bodyBytes_ += read;
     stallWatch_.Report(callback_, target_.File.Size(), target_.Expected);
