@@ -20,6 +20,9 @@ struct P256KeyPair {
   P256PublicKey Public{};
 };
 
+// True when publicKey is a point of the curve, the only keys that verify anything.
+bool IsP256PublicKey(const P256PublicKey& publicKey);
+
 // A new key pair from the platform's random source; nullopt when it failed.
 std::optional<P256KeyPair> GenerateP256KeyPair();
 

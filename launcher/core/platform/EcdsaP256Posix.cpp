@@ -67,6 +67,10 @@ bool BigEndian32(const BIGNUM* number, std::uint8_t* out) {
 
 }  // namespace
 
+bool IsP256PublicKey(const P256PublicKey& publicKey) {
+  return KeyFrom(publicKey, nullptr) != nullptr;
+}
+
 std::optional<P256KeyPair> GenerateP256KeyPair() {
   Owned<EVP_PKEY> key(EVP_EC_gen("P-256"));
   if (!key) return std::nullopt;

@@ -74,6 +74,12 @@ bool Import(const Algorithm& algorithm, const P256PublicKey& publicKey,
 
 }  // namespace
 
+bool IsP256PublicKey(const P256PublicKey& publicKey) {
+  const Algorithm algorithm;
+  Key imported;
+  return Import(algorithm, publicKey, nullptr, imported);
+}
+
 std::optional<P256KeyPair> GenerateP256KeyPair() {
   const Algorithm algorithm;
   Key key;

@@ -1,5 +1,7 @@
 #include "platform/Sha256.h"
 
+#include "text/HexText.h"
+
 namespace morvo {
 
 std::optional<Sha256Digest> Sha256Of(const void* data, std::size_t size) {
@@ -8,15 +10,12 @@ std::optional<Sha256Digest> Sha256Of(const void* data, std::size_t size) {
   return hash.Finish();
 }
 
-std::string HexOfDigest(const Sha256Digest& digest) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(digest.size() * 2);
-  for (const std::uint8_t byte : digest) {
-    text += kHex[byte >> 4];
-    text += kHex[byte & 0xF];
-  }
-  return text;
+std::string HexOfDigest(const Sha256Digest& digest) { return HexOfBytes(digest); }
+
+std::optional<Sha256Digest> ParseHexDigest(std::string_view text) {
+  Sha256Digest digest{};
+  if (!ParseHexBytes(text, digest)) return std::nullopt;
+  return digest;
 }
 
 }  // namespace morvo

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace morvo {
 
@@ -37,5 +38,8 @@ std::optional<Sha256Digest> Sha256Of(const void* data, std::size_t size);
 
 // Lower-case hexadecimal, 64 characters.
 std::string HexOfDigest(const Sha256Digest& digest);
+
+// The digest of exactly 64 hexadecimal digits (either case); nullopt for any other text.
+std::optional<Sha256Digest> ParseHexDigest(std::string_view text);
 
 }  // namespace morvo

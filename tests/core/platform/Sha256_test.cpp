@@ -34,4 +34,18 @@ TEST(Sha256, PiecesGiveTheDigestOfTheWhole) {
   EXPECT_FALSE(hash.Finish().has_value());
 }
 
+TEST(Sha256, HexDigestsReadBackOnlyWhenWhole) {
+  const std::string abc = HexOf("abc");
+  const std::optional<Sha256Digest> read = ParseHexDigest(abc);
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(HexOfDigest(*read), abc);
+  std::string upper = abc;
+  for (char& c : upper) c = static_cast<char>(toupper(c));
+  EXPECT_EQ(ParseHexDigest(upper), read);
+  for (const std::string& bad : {std::string(), abc.substr(1), abc + "0", " " + abc.substr(1),
+                                 abc.substr(0, 63) + "g", "0x" + abc.substr(2)}) {
+    EXPECT_FALSE(ParseHexDigest(bad)) << bad;
+  }
+}
+
 }  // namespace
