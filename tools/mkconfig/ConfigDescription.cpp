@@ -167,13 +167,13 @@ std::optional<ConfigRecord> ParseDescription(std::string_view description,
   const auto kind = given.find("BannerKind");
   const auto bannerKind = kind == given.end() ? std::nullopt : ParseNumberValue(kind->second.value);
   ConfigRecord record = ConfigSchema(bannerKind.value_or(0) > 0);
-  if (given.contains(kSigningKeyName)) {
-    record.push_back({kSigningKeyName, ConfigFieldKind::SigningKey, {}, {}, {}});
-  }
   const auto banner = given.find("BannerData");
   if (banner != given.end() && record.back().Name != "BannerData" && bannerKind) {
     error = LineError(banner->second.line, "BannerData", "given while BannerKind is 0 or below");
     return std::nullopt;
+  }
+  if (given.contains(kSigningKeyName)) {
+    record.push_back({kSigningKeyName, ConfigFieldKind::SigningKey, {}, {}, {}});
   }
   for (auto& field : record) {
     const auto at = given.find(field.Name);
