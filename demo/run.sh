@@ -102,6 +102,9 @@ build_game() {
   "$HELPERS/morvo_demo_art" "$WORK/skin.bmp" "$WORK/banner.jpg"
   sed -e "s|@SERVER@|http://127.0.0.1:$PORT|g" -e "s|^GameExe = .*|GameExe = $GAME_EXE|" \
     "$DEMO/launcher.txt.in" > "$WORK/launcher.txt"
+  # The publisher's key pair: the launcher accepts only lists signed with its private half.
+  "$BIN/mkpatch" keygen -o "$WORK/publisher"
+  echo "SigningKey = $(cat "$WORK/publisher.pub")" >> "$WORK/launcher.txt"
   "$BIN/mkconfig" build "$WORK/launcher.txt" -o "$GAME/Config.mpc"
 
   write_file "$WORK/data-v1/Textes/intro.txt" "Il etait une fois un village. (version 1)"
@@ -139,10 +142,11 @@ build_server() {
   mkdir -p "$WORK/u2-patch" && cp "$WORK/u2.vka" "$WORK/u2-patch/data.vka"
   "$BIN/mkpatch" build "$SERVER/patches/p0003.pak" "$WORK/u2-patch/data.vka=data.vka"
 
+  local patches=("$SERVER/patches/p0001.pak" "$SERVER/patches/p0002.pak" "$SERVER/patches/p0003.pak")
   "$BIN/mkpatch" index --base-url "http://127.0.0.1:$PORT/patches/" \
-    "$SERVER/patches/p0001.pak" "$SERVER/patches/p0002.pak" "$SERVER/patches/p0003.pak" \
-    > "$SERVER/patchlist.ini"
-  echo "patch list:"
+    --sign "$WORK/publisher.key" -o "$SERVER/patchlist.ini" "${patches[@]}"
+  "$BIN/mkpatch" verify "$SERVER/patchlist.ini" --key "$WORK/publisher.pub" "${patches[@]}"
+  echo "patch list (signed: patchlist.ini.sig):"
   cat "$SERVER/patchlist.ini"
 }
 

@@ -34,4 +34,8 @@ class StartedProgram {
 // Sets (or with an empty value, removes) an environment variable that started programs inherit.
 void SetInheritedVariable(const std::string& name, const std::string& value);
 
+// True when the Windows calls are Wine's, not Windows' own: where Wine is known to check less
+// (CNG takes an elliptic-curve public key that is no point of the curve), a test says so.
+bool RunsUnderWine();
+
 }  // namespace morvo

@@ -49,4 +49,6 @@ void SetInheritedVariable(const std::string& name, const std::string& value) {
   }
 }
 
+bool RunsUnderWine() { return false; }
+
 }  // namespace morvo

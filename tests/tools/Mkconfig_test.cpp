@@ -9,6 +9,7 @@
 #include "ToolRun.h"
 #include "config/ConfigReader.h"
 #include "config/ConfigWriter.h"
+#include "signing/SigningKeyText.h"
 
 using namespace morvo;
 
@@ -76,6 +77,33 @@ TEST(StartupMkconfig, DumpThenBuildGivesTheSameBytes) {
   }
 }
 
+// The signing key is the one optional field: dumped in its text form, built back to the same
+// trailer, and absent from the description of a file without it.
+TEST(StartupMkconfig, SigningKeyRoundTripsThroughItsTextForm) {
+  PatcherSettings keyed = SampleSettings();
+  const std::optional<P256KeyPair> pair = GenerateP256KeyPair();
+  ASSERT_TRUE(pair.has_value());
+  keyed.SigningKey = pair->Public;
+  TempDir dir;
+  WriteFileBytes(dir / "Config.mpc", FileBytes(*SerializeConfig(keyed)));
+  auto result = RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "d.txt"), dir);
+  ASSERT_EQ(result.exitCode, 0) << result.errors;
+  const std::string dumped = ReadFileBytes(dir / "d.txt");
+  EXPECT_NE(dumped.find("\nSigningKey = " + PublicKeyText(pair->Public) + "\n"), std::string::npos)
+      << dumped;
+  std::filesystem::create_directory(dir / "again");
+  result = RunMkconfig("build " + (dir / "d.txt") + " -o " + (dir / "again/Config.mpc"), dir);
+  ASSERT_EQ(result.exitCode, 0) << result.errors;
+  PatcherSettings loaded;
+  ASSERT_TRUE(LoadConfig(dir / "again/", loaded));
+  EXPECT_EQ(loaded, keyed);
+
+  WriteFileBytes(dir / "Config.mpc", FileBytes(*SerializeConfig(SampleSettings())));
+  ASSERT_EQ(RunMkconfig("dump " + (dir / "Config.mpc") + " -o " + (dir / "d.txt"), dir).exitCode,
+            0);
+  EXPECT_EQ(ReadFileBytes(dir / "d.txt").find("SigningKey"), std::string::npos);
+}
+
 TEST(StartupMkconfig, DumpNamesTheBannerAfterItsKind) {
   TempDir dir;
   const std::string description = ReadFileBytes(kTestData + "every-field.txt");
@@ -134,6 +162,9 @@ TEST(StartupMkconfig, BrokenDescriptionsNameTheLineAndField) {
       {replaced("ShowNews", "ShowStart = false"),
        "line " + lineOf("ShowNews") + ": ShowStart: given twice"},
       {replaced("ProgressForeColor", "# ProgressForeColor = 1"), "ProgressForeColor: missing"},
+      {good + "SigningKey = P256:" + std::string(127, 'a') + "\n",
+       "line " + std::to_string(std::count(good.begin(), good.end(), '\n') + 1) + ": SigningKey"},
+      {good + "SigningKey = " + std::string(128, 'a') + "\n", ": SigningKey: expected P256:"},
   };
   for (const auto& c : cases) {
     TempDir dir;

@@ -2,29 +2,7 @@
 # mkpatch as operators run it: build, list, extract and index, with their errors.
 #   mkpatch_cli_test.sh [EMULATOR] MKPATCH   (EMULATOR: what runs a Windows build's program)
 set -u
-MKPATCH=("$@")
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK"
-failures=0
-
-check() {  # DESCRIPTION EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL: $1"; echo "  expected: $(printf '%q' "$2")"; echo "  actual:   $(printf '%q' "$3")"
-    failures=$((failures + 1))
-  fi
-}
-
-status() { "$@" >/dev/null 2>&1; echo $?; }
-mkpatch() { "${MKPATCH[@]}" "$@"; }
-# Text as a Windows program writes it ends its lines with CR LF; the checks compare lines.
-text() { tr -d '\r'; }
-
-# The emulator's own skip status (a machine that cannot run this build's programs).
-if [ "$(status mkpatch --help)" = 77 ]; then
-  echo "mkpatch cannot run on this machine: skipped"
-  exit 77
-fi
+. "$(dirname "$0")/mkpatch_checks.sh"
 
 check "--help succeeds" 0 "$(status mkpatch --help)"
 check "no command is a usage error" 2 "$(status mkpatch)"
@@ -63,10 +41,10 @@ check "one line per refused destination" 2 "$(wc -l < err.txt)"
 check "nothing written outside" "root" "$(ls jail)"
 check "safe entries are still extracted" "good" "$(cat jail/root/ok/fine.txt)"
 
-# index
+# index: the list and the digests of the containers
 mkpatch index --base-url http://patch.example/game p1.pak p2.pak > list.ini
-check "index prints a server patch list" \
-  "$(printf '[options]\r\ndeny_play=0\r\n\r\n[patchs]\r\nhttp://patch.example/game/p1.pak=1\r\nhttp://patch.example/game/p2.pak=1\r')" \
+check "index prints a server patch list with the containers' SHA-256" \
+  "$(printf '[options]\r\ndeny_play=0\r\n\r\n[patchs]\r\nhttp://patch.example/game/p1.pak=1\r\nhttp://patch.example/game/p2.pak=1\r\n\r\n[sha256]\r\np1.pak=%s\r\np2.pak=%s\r' "$(digest p1.pak)" "$(digest p2.pak)")" \
   "$(cat list.ini)"
 
 # names beyond ASCII: given in UTF-8 on every platform, stored in Windows-1252
@@ -99,5 +77,4 @@ check "build takes a name that only looks like a device" 0 \
 head -c 40 p1.pak > cut.pak
 check "a cut container fails to list" 1 "$(status mkpatch list cut.pak)"
 
-[ $failures -eq 0 ] && echo "all mkpatch checks passed"
-exit $((failures > 0))
+finish

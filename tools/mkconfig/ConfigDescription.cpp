@@ -7,12 +7,15 @@
 
 #include "DescriptionValues.h"
 #include "Utf8Path.h"
+#include "signing/SigningKeyText.h"
 
 using namespace morvo;
 
 namespace {
 
 constexpr std::size_t kTextLimit = 255;
+// The one optional field: the trailer that holds the key patch lists must be signed with.
+constexpr char kSigningKeyName[] = "SigningKey";
 
 struct Given {
   int line = 0;
@@ -81,6 +84,12 @@ bool FillField(ConfigField& field, const std::string& value, const std::filesyst
       field.Blob = std::move(*bytes);
       return true;
     }
+    case ConfigFieldKind::SigningKey: {
+      const std::optional<P256PublicKey> key = ParsePublicKeyText(value);
+      if (!key) why = "expected P256: and 128 hex digits of a key on the curve";
+      if (key) field.Blob.assign(key->begin(), key->end());
+      return key.has_value();
+    }
   }
   return false;
 }
@@ -142,7 +151,8 @@ std::optional<ConfigRecord> ParseDescription(std::string_view description,
   const Given* unknown = nullptr;
   std::string unknownName;
   for (const auto& [name, line] : given) {
-    const bool known = std::any_of(everyField.begin(), everyField.end(),
+    const bool known = name == kSigningKeyName ||
+                       std::any_of(everyField.begin(), everyField.end(),
                                    [&](const ConfigField& f) { return f.Name == name; });
     if (!known && (unknown == nullptr || line.line < unknown->line)) {
       unknown = &line;
@@ -161,6 +171,9 @@ std::optional<ConfigRecord> ParseDescription(std::string_view description,
   if (banner != given.end() && record.back().Name != "BannerData" && bannerKind) {
     error = LineError(banner->second.line, "BannerData", "given while BannerKind is 0 or below");
     return std::nullopt;
+  }
+  if (given.contains(kSigningKeyName)) {
+    record.push_back({kSigningKeyName, ConfigFieldKind::SigningKey, {}, {}, {}});
   }
   for (auto& field : record) {
     const auto at = given.find(field.Name);
@@ -209,6 +222,12 @@ std::string DescribeRecord(const ConfigRecord& record) {
       case ConfigFieldKind::Blob:
         out += field.Name == "SkinImage" ? SkinFileName() : BannerFileName(bannerKind);
         break;
+      case ConfigFieldKind::SigningKey: {
+        P256PublicKey key{};
+        std::copy_n(field.Blob.begin(), std::min(field.Blob.size(), key.size()), key.begin());
+        out += PublicKeyText(key);
+        break;
+      }
     }
     if (field.Name == "BannerKind") bannerKind = field.Numbers.at(0);
     out += "\n";

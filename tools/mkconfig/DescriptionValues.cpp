@@ -3,18 +3,12 @@
 #include <charconv>
 #include <cstdio>
 
+#include "text/HexText.h"
 #include "text/Windows1252.h"
 
 using namespace morvo;
 
 namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Converts the UTF-8 run collected so far and appends it to out.
 bool FlushUtf8(std::string& run, std::string& out, std::string& error) {
@@ -67,8 +61,8 @@ std::optional<std::string> Unescape(std::string_view inner, std::string& error) 
         out += '\t';
         break;
       case 'x': {
-        const int high = i + 1 < inner.size() ? HexDigit(inner[i + 1]) : -1;
-        const int low = i + 2 < inner.size() ? HexDigit(inner[i + 2]) : -1;
+        const int high = i + 1 < inner.size() ? HexDigitValue(inner[i + 1]) : -1;
+        const int low = i + 2 < inner.size() ? HexDigitValue(inner[i + 2]) : -1;
         if (high < 0 || low < 0) {
           error = "\\x needs two hex digits";
           return std::nullopt;

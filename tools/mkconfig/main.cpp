@@ -1,13 +1,12 @@
 // mkconfig: builds Config.mpc from a text description, and dumps one back to text.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "ConfigDescription.h"
 #include "ToolConsole.h"
 #include "Utf8Path.h"
+#include "WholeFile.h"
 #include "config/ConfigReader.h"
 #include "platform/AtomicFile.h"
 
@@ -30,7 +29,8 @@ constexpr char kUsage[] =
     "       numbers decimal or 0x hex; flags true, false or a number; rects X, Y, W, H;\n"
     "       WindowSize W, H; colours 0x00BBGGRR or 0x80000000 + n for a system colour.\n"
     "       SkinImage (a BMP) and BannerData (when BannerKind > 0) name files relative to\n"
-    "       the description.\n"
+    "       the description. SigningKey, optional, is the public key patch lists must be\n"
+    "       signed with, in the text form of a NAME.pub file from mkpatch keygen (P256:...).\n"
     "dump   writes the description of a configuration file, and its skin and banner as\n"
     "       skin.bmp and banner.<swf|jpg|png|bin> beside the description.\n"
     "\n"
@@ -39,13 +39,6 @@ constexpr char kUsage[] =
 int Fail(const std::string& file, const std::string& why) {
   PrintText(stderr, "mkconfig: %s: %s\n", file.c_str(), why.c_str());
   return kExitFailure;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(PathOfUtf8(path), std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), {});
-  return !in.bad();
 }
 
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
@@ -75,7 +68,8 @@ int Dump(const std::string& configPath, const std::string& outputPath) {
   ConfigRecord record;
   if (!ParseConfigRecord(AsBytes(bytes), record)) {
     return Fail(configPath,
-                "not a configuration file (wrong magic, ends early, or impossible count)");
+                "not a configuration file (wrong magic, ends early, impossible count, or a "
+                "signing key that cannot be read)");
   }
   const std::size_t used = EncodeConfigRecord(record).value_or(std::vector<std::uint8_t>{}).size();
   if (used < bytes.size()) {

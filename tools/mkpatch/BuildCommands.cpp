@@ -1,17 +1,20 @@
 // mkpatch build and index: containers from files, and the server list that offers them.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <optional>
+#include <set>
 
+#include "KeyFiles.h"
 #include "MkpatchCommands.h"
+#include "PatchListEntries.h"
 #include "ToolConsole.h"
 #include "Utf8Path.h"
 #include "install/PatchContainer.h"
 #include "platform/AtomicFile.h"
+#include "platform/EcdsaP256.h"
 #include "platform/GamePath.h"
 #include "text/Windows1252.h"
 
@@ -83,22 +86,6 @@ int Build(const std::string& out, const std::vector<BuildInput>& inputs) {
   return kExitOk;
 }
 
-// The characters a URL path may carry as they are; every other byte is written %XX.
-std::string EncodeUrlPart(const std::string& text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  for (unsigned char c : text) {
-    if (std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
-      encoded += static_cast<char>(c);
-    } else {
-      encoded += '%';
-      encoded += kHex[c >> 4];
-      encoded += kHex[c & 15];
-    }
-  }
-  return encoded;
-}
-
 }  // namespace
 
 int BuildContainer(const std::string& out, const std::vector<std::string>& fileArgs) {
@@ -129,18 +116,48 @@ int BuildContainerFromDir(const std::string& out, const std::string& dir) {
   return Build(out, inputs);
 }
 
-int PrintIndex(const std::string& baseUrl, const std::vector<std::string>& patches) {
-  std::string list = "[options]\r\ndeny_play=0\r\n\r\n[patchs]\r\n";
-  std::string base = baseUrl;
+int WriteIndex(const IndexRequest& request) {
+  std::string base = request.BaseUrl;
   if (!base.ends_with('/')) base += '/';
-  if (base.find('=') != std::string::npos)
-    return Fail(baseUrl + ": a patch list URL cannot hold '='");
-  for (const std::string& patch : patches) {
+  if (base.find('=') != std::string::npos) {
+    return Fail(request.BaseUrl + ": a patch list URL cannot hold '='");
+  }
+  std::string offers;
+  std::string digests;
+  std::set<std::string> names;
+  for (const std::string& patch : request.Patches) {
     auto reader = ContainerReader::Open(patch);
     std::int32_t count = 0;
     if (!reader || !reader->ReadHeader(count)) return Fail(patch + ": not a patch container");
-    list += base + EncodeUrlPart(Utf8OfPath(PathOfUtf8(patch).filename())) + "=1\r\n";
+    const std::string name = ListNameOfPatch(patch);
+    // Launchers know a patch by its name alone: two of one name would be one to them.
+    if (!names.insert(name).second) return Fail(patch + ": a second patch named " + name);
+    const std::optional<Sha256Digest> digest = FileDigest(patch);
+    if (!digest) return Fail(patch + ": cannot be read");
+    offers += base + name + "=1\r\n";
+    digests += name + "=" + HexOfDigest(*digest) + "\r\n";
   }
-  WriteBytesToStdout(list);
+  const std::string list =
+      "[options]\r\ndeny_play=0\r\n\r\n[patchs]\r\n" + offers + "\r\n[sha256]\r\n" + digests;
+  if (request.Output.empty()) {
+    WriteBytesToStdout(list);
+    return kExitOk;
+  }
+  const auto listBytes = AsBytes(list);
+  std::optional<P256Signature> signature;
+  if (!request.SigningKey.empty()) {
+    std::string why;
+    const std::optional<P256KeyPair> key = ReadPrivateKeyFile(request.SigningKey, why);
+    if (!key) return Fail(request.SigningKey + ": " + why);
+    signature = SignP256(*key, listBytes);
+    if (!signature) return Fail(request.SigningKey + ": the list could not be signed");
+  }
+  // The list first: a signature is only ever beside the list it signs once both are written.
+  if (!ReplaceFileAtomically(request.Output, listBytes)) {
+    return Fail(request.Output + ": cannot be written");
+  }
+  if (signature && !ReplaceFileAtomically(request.Output + kSignatureSuffix, *signature)) {
+    return Fail(request.Output + kSignatureSuffix + ": cannot be written");
+  }
   return kExitOk;
 }

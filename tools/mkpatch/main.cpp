@@ -1,4 +1,5 @@
-// mkpatch: build, list, extract and index patch containers.
+// mkpatch: build, list, extract, index and sign patch containers and their lists.
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,13 +15,62 @@ constexpr char kUsage[] =
     "       mkpatch build OUT --from-dir DIR     every file of DIR, named by its relative path\n"
     "       mkpatch list PATCH                   source, destination and size of each entry\n"
     "       mkpatch extract PATCH -o DIR         write each entry under DIR by its destination\n"
-    "       mkpatch index --base-url URL PATCH...\n"
-    "                                            print a server patch list of the containers\n"
+    "       mkpatch index --base-url URL [--sign NAME.key] [-o LIST] PATCH...\n"
+    "                                            a server patch list of the containers, with\n"
+    "                                            their SHA-256 in [sha256]: printed, or written\n"
+    "                                            to LIST; --sign writes LIST.sig beside it\n"
+    "       mkpatch keygen -o NAME               a key pair: NAME.key (private, readable by its\n"
+    "                                            owner only) and NAME.pub (for mkconfig)\n"
+    "       mkpatch verify LIST [--key NAME.pub] [PATCH...]\n"
+    "                                            check LIST.sig and that the list offers each\n"
+    "                                            patch with a digest (with --key), and each\n"
+    "                                            PATCH against its listed digest\n"
     "Exit status: 0 success, 1 failure (one line on stderr), 2 wrong usage.\n";
 
 int Usage(const std::string& problem) {
   PrintText(stderr, "mkpatch: %s\n%s", problem.c_str(), kUsage);
   return kExitUsage;
+}
+
+// Splits args (after the command) into the values of the options named and the rest, in
+// order; false when an option is given twice or without its value.
+bool SplitOptions(const std::vector<std::string>& args, std::map<std::string, std::string>& values,
+                  std::vector<std::string>& rest) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (!values.contains(args[i])) {
+      rest.push_back(args[i]);
+      continue;
+    }
+    if (i + 1 == args.size() || !values[args[i]].empty() || args[i + 1].empty()) return false;
+    values[args[i]] = args[i + 1];
+    ++i;
+  }
+  return true;
+}
+
+int Index(const std::vector<std::string>& args) {
+  std::map<std::string, std::string> options = {{"--base-url", ""}, {"--sign", ""}, {"-o", ""}};
+  IndexRequest request;
+  if (!SplitOptions(args, options, request.Patches) || options["--base-url"].empty() ||
+      request.Patches.empty()) {
+    return Usage("index needs --base-url URL and at least one PATCH");
+  }
+  request.BaseUrl = options["--base-url"];
+  request.SigningKey = options["--sign"];
+  request.Output = options["-o"];
+  if (!request.SigningKey.empty() && request.Output.empty()) {
+    return Usage("index --sign needs -o LIST, beside which LIST.sig is written");
+  }
+  return WriteIndex(request);
+}
+
+int Verify(const std::vector<std::string>& args) {
+  std::map<std::string, std::string> options = {{"--key", ""}};
+  std::vector<std::string> rest;
+  if (!SplitOptions(args, options, rest) || rest.empty()) {
+    return Usage("verify needs LIST, then --key NAME.pub and the PATCHes to check");
+  }
+  return VerifyList(rest[0], options["--key"], {rest.begin() + 1, rest.end()});
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -45,10 +95,12 @@ int Run(const std::vector<std::string>& args) {
     if (args.size() != 4 || args[2] != "-o") return Usage("extract needs PATCH -o DIR");
     return ExtractContainer(args[1], args[3]);
   }
-  if (command == "index") {
-    if (args.size() < 4 || args[1] != "--base-url")
-      return Usage("index needs --base-url URL PATCH...");
-    return PrintIndex(args[2], {args.begin() + 3, args.end()});
+  if (command == "index") return Index(args);
+  if (command == "verify") return Verify(args);
+  if (command == "keygen") {
+    if (args.size() != 3 || args[1] != "-o" || args[2].empty())
+      return Usage("keygen needs -o NAME");
+    return GenerateKeys(args[2]);
   }
   return Usage("unknown command '" + command + "'");
 }

@@ -89,7 +89,9 @@ int main(int argc, char** argv) {
   }
   WriteText(stdout, window.StartShown() ? "Start would be shown.\n" : "Start would stay hidden.\n");
   std::fflush(stdout);
-  const ExitCode runEnd = result.FailedPatches > 0 || !result.FolderWritable ? kPatchesLeft : kDone;
+  const ExitCode runEnd = result.FailedPatches > 0 || !result.FolderWritable || !result.ListVerified
+                              ? kPatchesLeft
+                              : kDone;
   if (!start) return runEnd;
   if (!window.StartShown()) {
     WriteText(stderr, "patchrun: --start: the game may not be started now\n");

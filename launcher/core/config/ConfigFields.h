@@ -11,7 +11,8 @@ namespace morvo {
 
 // Visitor gets, for each field in order: Text, Int32, Flag, Colour, Rect, Size, Blob
 // (name, field&), then Banner(name, BannerData&, present) where present is BannerKind > 0
-// as it stands when the banner is reached.
+// as it stands when the banner is reached, then SigningKey(name, SigningKey&) for the optional
+// trailer.
 template <class Settings, class Visitor>
 requires std::is_same_v<std::remove_const_t<Settings>, PatcherSettings>
 void VisitConfigFields(Settings& s, Visitor&& v) {
@@ -65,6 +66,7 @@ void VisitConfigFields(Settings& s, Visitor&& v) {
   v.Text("GameParameters", s.GameParameters);
   v.Blob("SkinImage", s.SkinImage);
   v.Banner("BannerData", s.BannerData, s.BannerKind > 0);
+  v.SigningKey("SigningKey", s.SigningKey);
 }
 
 // The largest text the format holds.

@@ -39,6 +39,9 @@ class RecordBuilder {
               bool present) {
     if (present) Blob(name, banner.value_or(std::vector<std::uint8_t>{}));
   }
+  void SigningKey(const std::string& name, const std::optional<P256PublicKey>& key) {
+    if (key) Add(name, ConfigFieldKind::SigningKey).Blob.assign(key->begin(), key->end());
+  }
 
  private:
   ConfigField& Add(const std::string& name, ConfigFieldKind kind) {
@@ -62,6 +65,7 @@ std::size_t NumberCount(ConfigFieldKind kind) {
       return 2;
     case ConfigFieldKind::Text:
     case ConfigFieldKind::Blob:
+    case ConfigFieldKind::SigningKey:
       return 0;
   }
   return 0;
@@ -72,9 +76,7 @@ ConfigRecord ConfigSchema(bool bannerPresent) {
   empty.BannerKind = bannerPresent ? 1 : 0;
   ConfigRecord record = RecordOfSettings(empty);
   for (auto& field : record) {
-    if (field.Kind != ConfigFieldKind::Text && field.Kind != ConfigFieldKind::Blob) {
-      field.Numbers.assign(NumberCount(field.Kind), 0);
-    }
+    field.Numbers.assign(NumberCount(field.Kind), 0);
   }
   return record;
 }
@@ -89,7 +91,13 @@ std::optional<std::vector<std::uint8_t>> EncodeConfigRecord(const ConfigRecord& 
   std::vector<std::uint8_t> out(kConfigMagic, kConfigMagic + kConfigMagicSize);
   for (const auto& field : record) {
     if (field.Numbers.size() != NumberCount(field.Kind)) return std::nullopt;
-    if (field.Kind == ConfigFieldKind::Text) {
+    if (field.Kind == ConfigFieldKind::SigningKey) {
+      if (&field != &record.back() || field.Blob.size() != P256PublicKey{}.size()) {
+        return std::nullopt;
+      }
+      out.insert(out.end(), kSigningKeyTag, kSigningKeyTag + kSigningKeyTagSize);
+      out.insert(out.end(), field.Blob.begin(), field.Blob.end());
+    } else if (field.Kind == ConfigFieldKind::Text) {
       if (field.Text.size() > kConfigTextLimit) return std::nullopt;
       AppendInt32LE(out, static_cast<std::int32_t>(field.Text.size()));
       out.insert(out.end(), field.Text.begin(), field.Text.end());

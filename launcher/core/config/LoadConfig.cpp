@@ -15,21 +15,23 @@ namespace {
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
+  // Fills as much of out as the source holds; the count filled.
+  virtual std::size_t ReadUpTo(std::uint8_t* out, std::size_t size) = 0;
   // Fills all of out, or returns false when the source ends first.
-  virtual bool ReadExactly(std::uint8_t* out, std::size_t size) = 0;
+  bool ReadExactly(std::uint8_t* out, std::size_t size) { return ReadUpTo(out, size) == size; }
 };
 
 class FileSource : public ByteSource {
  public:
   explicit FileSource(NativeFile& file) : file_(file) {}
-  bool ReadExactly(std::uint8_t* out, std::size_t size) override {
-    while (size > 0) {
-      const std::int64_t n = file_.Read(out, size);
-      if (n <= 0) return false;
-      out += n;
-      size -= static_cast<std::size_t>(n);
+  std::size_t ReadUpTo(std::uint8_t* out, std::size_t size) override {
+    std::size_t filled = 0;
+    while (filled < size) {
+      const std::int64_t n = file_.Read(out + filled, size - filled);
+      if (n <= 0) break;
+      filled += static_cast<std::size_t>(n);
     }
-    return true;
+    return filled;
   }
 
  private:
@@ -39,11 +41,11 @@ class FileSource : public ByteSource {
 class MemorySource : public ByteSource {
  public:
   explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-  bool ReadExactly(std::uint8_t* out, std::size_t size) override {
-    if (bytes_.size() < size) return false;
-    std::copy_n(bytes_.begin(), size, out);
-    bytes_ = bytes_.subspan(size);
-    return true;
+  std::size_t ReadUpTo(std::uint8_t* out, std::size_t size) override {
+    const std::size_t filled = std::min(size, bytes_.size());
+    std::copy_n(bytes_.begin(), filled, out);
+    bytes_ = bytes_.subspan(filled);
+    return filled;
   }
 
  private:
@@ -123,6 +125,26 @@ class FieldReader {
     if (!present || !ok_) return;
     banner.emplace();
     Blob(name, *banner);
+  }
+  // The trailer after the last field. Bytes that do not begin with the tag are not read, as
+  // before; a trailer that begins with it but is cut short or holds no valid key fails the
+  // whole file, so that a configuration naming a key never runs unsigned.
+  void SigningKey(const std::string& name, std::optional<P256PublicKey>& key) {
+    if (!ok_) return;
+    std::array<std::uint8_t, kSigningKeyTagSize + P256PublicKey{}.size()> trailer{};
+    const std::size_t size = source_.ReadUpTo(trailer.data(), trailer.size());
+    const std::size_t compared = std::min(size, kSigningKeyTagSize);
+    if (size == 0 || std::memcmp(trailer.data(), kSigningKeyTag, compared) != 0) return;
+    P256PublicKey stored{};
+    std::copy(trailer.begin() + kSigningKeyTagSize, trailer.end(), stored.begin());
+    if (size < trailer.size() || !IsP256PublicKey(stored)) {
+      ok_ = false;
+      return;
+    }
+    key = stored;
+    if (ConfigField* field = Keep(name, ConfigFieldKind::SigningKey, {})) {
+      field->Blob.assign(stored.begin(), stored.end());
+    }
   }
 
  private:

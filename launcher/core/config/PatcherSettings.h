@@ -7,11 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/EcdsaP256.h"
+
 namespace morvo {
 
 inline constexpr char kConfigFileName[] = "Config.mpc";
 inline constexpr char kConfigMagic[] = "MORVOPATCHERCONFBINv1.3";  // 23 bytes in the file
 inline constexpr std::size_t kConfigMagicSize = 23;
+
+// The optional trailer after the last field that carries the signing key: these 16 bytes, then
+// the 64 bytes of the public key (X then Y). Readers that do not know it never read past the
+// last field. Bytes there that do not begin with the tag are not read, as before.
+inline constexpr char kSigningKeyTag[] = "MORVOSIGNKEYP256";  // 16 bytes in the file
+inline constexpr std::size_t kSigningKeyTagSize = 16;
 
 struct SettingsRect {
   std::int32_t X = 0, Y = 0, Width = 0, Height = 0;
@@ -74,13 +82,17 @@ struct PatcherSettings {
   std::string GameParameters;
   std::vector<std::uint8_t> SkinImage;                  // a BMP file
   std::optional<std::vector<std::uint8_t>> BannerData;  // present only when BannerKind > 0
+  // The key patch lists must be signed with; none: lists are used unsigned, as always.
+  std::optional<P256PublicKey> SigningKey;
 
   bool operator==(const PatcherSettings&) const = default;
 };
 
 // Reads directory + "Config.mpc" into settings. False when the file is missing, cannot be
-// opened, does not begin with the magic, ends before its last field, or holds a count that the
-// format cannot have; settings are then left exactly as they were.
+// opened, does not begin with the magic, ends before its last field, holds a count that the
+// format cannot have, or has a signing-key trailer that is cut short or whose key is no point
+// of the curve (a configuration that names a key never runs without it); settings are then
+// left exactly as they were.
 bool LoadConfig(const std::string& directory, PatcherSettings& settings);
 
 }  // namespace morvo

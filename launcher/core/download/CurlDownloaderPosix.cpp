@@ -231,10 +231,12 @@ class CurlDownloader final : public Downloader {
     handle_.reset(curl_easy_init());
   }
 
+  using Downloader::Download;
   DownloadStatus Download(const std::string& url, const std::string& path,
-                          BindStatusCallback& callback) override {
+                          BindStatusCallback& callback,
+                          const std::optional<Sha256Digest>& expectedDigest) override {
     const bool http = IsHttpUrl(url);
-    return RunDownload(path, callback, options_, http, [&](AttemptTarget& target) {
+    return RunDownload(path, callback, options_, http, expectedDigest, [&](AttemptTarget& target) {
       if (!handle_) return AttemptResult{{false, "no transfer handle"}};
       Attempt transfer(target, callback, options_, http);
       const AttemptResult result = transfer.Run(handle_.get(), url, options_, target.Validator);

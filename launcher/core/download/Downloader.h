@@ -3,9 +3,11 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "download/BindStatusCallback.h"
+#include "platform/Sha256.h"
 
 namespace morvo {
 
@@ -14,9 +16,16 @@ class Downloader {
   virtual ~Downloader() = default;
   // Writes the body of url to path and reports to callback: OnStartBinding, OnProgress any
   // number of times, then OnStopBinding once, always. On success the whole body is at path;
-  // on failure nothing is at path. Returns what OnStopBinding returned.
+  // on failure nothing is at path. With expectedDigest, the body is hashed as it arrives and a
+  // body whose SHA-256 differs is a failed download. Returns what OnStopBinding returned.
   virtual DownloadStatus Download(const std::string& url, const std::string& path,
-                                  BindStatusCallback& callback) = 0;
+                                  BindStatusCallback& callback,
+                                  const std::optional<Sha256Digest>& expectedDigest) = 0;
+  // A download whose body is taken as it comes.
+  DownloadStatus Download(const std::string& url, const std::string& path,
+                          BindStatusCallback& callback) {
+    return Download(url, path, callback, std::nullopt);
+  }
 };
 
 struct DownloadOptions {

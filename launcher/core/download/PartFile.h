@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "platform/Sha256.h"
 
 namespace morvo {
 
@@ -21,8 +24,14 @@ class PartFile {
   std::uint64_t Size() const { return size_; }
   // Appends all of data; false on a write error (disk full, ...).
   bool Append(const char* data, std::size_t size);
-  // Drops what was written, to start the body over.
+  // Drops what was written, to start the body over (and its hash, see HashBody).
   bool Truncate();
+  // From now on every byte appended is hashed as it is written, so that Digest needs no second
+  // read of the file: a body resumed by a byte range continues the hash of the bytes before.
+  void HashBody() { hash_.emplace(); }
+  // The SHA-256 of the body written since HashBody; nullopt without HashBody or when the
+  // platform refused hashing. Call once, when the body is complete.
+  std::optional<Sha256Digest> Digest() { return hash_ ? hash_->Finish() : std::nullopt; }
   // Forces the body to the disk, closes the file and renames it over the target, the rename
   // forced to the disk too: an installation may read it again after a power cut.
   bool Commit();
@@ -33,6 +42,9 @@ class PartFile {
  private:
   // Closes the file; false when that failed, which may mean its data never reached the disk.
   bool Close();
+  void Hash(const char* data, std::size_t size) {
+    if (hash_) hash_->Update(data, size);
+  }
 
   // The part file's descriptor, or its Windows HANDLE (INVALID_HANDLE_VALUE is -1 as well);
   // this object is its only owner.
@@ -43,6 +55,7 @@ class PartFile {
   std::uint64_t size_ = 0;
   std::uint64_t writeBackFrom_ = 0;  // the body before this is already on its way to the disk
   bool committed_ = false;
+  std::optional<Sha256> hash_;
 };
 
 }  // namespace morvo

@@ -36,6 +36,8 @@ bool PartFile::Close() {
 }
 
 bool PartFile::Append(const char* data, std::size_t size) {
+  // A write that fails fails the download: the hash never describes a body kept on disk.
+  Hash(data, size);
   const auto fd = static_cast<int>(file_);
   while (size > 0) {
     const ssize_t written = ::write(fd, data, size);
@@ -59,6 +61,7 @@ bool PartFile::Truncate() {
   const auto fd = static_cast<int>(file_);
   if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) return false;
   size_ = 0;
+  if (hash_) hash_.emplace();
   writeBackFrom_ = 0;
   return true;
 }

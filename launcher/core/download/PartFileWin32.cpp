@@ -43,6 +43,8 @@ bool PartFile::Close() {
 }
 
 bool PartFile::Append(const char* data, std::size_t size) {
+  // A write that fails fails the download: the hash never describes a body kept on disk.
+  Hash(data, size);
   while (size > 0) {
     DWORD written = 0;
     const auto piece = static_cast<DWORD>(std::min(size, kLargestPiece));
@@ -63,6 +65,7 @@ bool PartFile::Truncate() {
     return false;
   }
   size_ = 0;
+  if (hash_) hash_.emplace();
   return true;
 }
 

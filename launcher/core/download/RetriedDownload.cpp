@@ -27,9 +27,11 @@ void WaitBeforeRetry(const DownloadOptions& options, int retry, const PartFile& 
 }
 
 DownloadStatus Fetch(const std::string& path, BindStatusCallback& callback,
-                     const DownloadOptions& options, bool rangesUsable, const RunAttempt& attempt) {
+                     const DownloadOptions& options, bool rangesUsable,
+                     const std::optional<Sha256Digest>& expectedDigest, const RunAttempt& attempt) {
   PartFile file(path);
   if (!file.IsOpen()) return {false, "cannot create " + path + kDownloadPartSuffix};
+  if (expectedDigest) file.HashBody();
   std::uint64_t expected = 0;
   std::string validator;
   AttemptResult result;
@@ -40,6 +42,9 @@ DownloadStatus Fetch(const std::string& path, BindStatusCallback& callback,
     AttemptTarget target{file, resume ? file.Size() : 0, expected, validator};
     result = attempt(target);
     if (result.Status.Succeeded) {
+      // Not asked again: a body that arrived whole but differs comes from a bad mirror or
+      // from someone between the server and the player, and would differ again.
+      if (expectedDigest && file.Digest() != expectedDigest) return {false, kDigestMismatchError};
       if (!file.Commit()) return {false, "cannot rename the download into " + path};
       return result.Status;
     }
@@ -53,9 +58,11 @@ DownloadStatus Fetch(const std::string& path, BindStatusCallback& callback,
 
 DownloadStatus RunDownload(const std::string& path, BindStatusCallback& callback,
                            const DownloadOptions& options, bool rangesUsable,
+                           const std::optional<Sha256Digest>& expectedDigest,
                            const RunAttempt& attempt) {
   callback.OnStartBinding();
-  const DownloadStatus status = Fetch(path, callback, options, rangesUsable, attempt);
+  const DownloadStatus status =
+      Fetch(path, callback, options, rangesUsable, expectedDigest, attempt);
   if (!status.Succeeded) PartFile::RemoveTarget(path);
   return callback.OnStopBinding(status);
 }

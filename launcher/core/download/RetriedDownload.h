@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "download/BindStatusCallback.h"
@@ -33,10 +34,15 @@ struct AttemptTarget {
 using RunAttempt = std::function<AttemptResult(AttemptTarget& target)>;
 
 // rangesUsable: whether the address's scheme can resume by a byte range (http and https).
+// expectedDigest: the SHA-256 the whole body must have (hashed as it arrives), or nullopt.
 // Returns what OnStopBinding returned.
 DownloadStatus RunDownload(const std::string& path, BindStatusCallback& callback,
                            const DownloadOptions& options, bool rangesUsable,
+                           const std::optional<Sha256Digest>& expectedDigest,
                            const RunAttempt& attempt);
+
+// The reason a download whose body does not have its expected SHA-256 failed.
+inline constexpr char kDigestMismatchError[] = "SHA-256 differs from the list's";
 
 // HTTP statuses of a server that is busy or broken for a moment: asked again.
 bool IsTransientHttpStatus(long status);

@@ -38,19 +38,24 @@ class WinHttpDownloader final : public Downloader {
  public:
   explicit WinHttpDownloader(const DownloadOptions& options) : options_(options) {}
 
+  using Downloader::Download;
   DownloadStatus Download(const std::string& url, const std::string& path,
-                          BindStatusCallback& callback) override {
+                          BindStatusCallback& callback,
+                          const std::optional<Sha256Digest>& expectedDigest) override {
     if (IsHttpUrl(url)) {
       const std::wstring wide = Widen(EscapeUrlBytes(url));
-      return RunDownload(path, callback, options_, true, [&](AttemptTarget& target) {
-        // Inside the download: finding the proxy may take a while on a network that has none.
-        const HINTERNET session = SessionFor(wide);
-        if (session == nullptr) return AttemptResult{{false, "no transfer handle"}};
-        return RunHttpAttempt(session, wide, options_, callback, target);
-      });
+      return RunDownload(path, callback, options_, true, expectedDigest,
+                         [&](AttemptTarget& target) {
+                           // Inside the download: finding the proxy may take a while on a network
+                           // that has none.
+                           const HINTERNET session = SessionFor(wide);
+                           if (session == nullptr)
+                             return AttemptResult{{false, "no transfer handle"}};
+                           return RunHttpAttempt(session, wide, options_, callback, target);
+                         });
     }
     const auto local = LocalPathOfFileUrl(url);
-    return RunDownload(path, callback, options_, false, [&](AttemptTarget& target) {
+    return RunDownload(path, callback, options_, false, expectedDigest, [&](AttemptTarget& target) {
       if (!local) return AttemptResult{{false, "unsupported address"}};
       return CopyLocalFile(*local, callback, target);
     });

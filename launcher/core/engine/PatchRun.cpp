@@ -3,6 +3,7 @@
 #include "config/StatusMessages.h"
 #include "engine/DownloadOutcomes.h"
 #include "engine/GameRunningWait.h"
+#include "engine/ListSignature.h"
 #include "engine/RunLock.h"
 #include "engine/TemporaryNames.h"
 #include "install/FilesInUse.h"
@@ -24,6 +25,7 @@ struct PatchRun::Impl {
   Impl(PatchContext& context, PatchRunServices services);
 
   bool ReceiveList(const DownloadStatus& status);
+  bool ListSignatureHolds();
   void DownloadPatch();
   void InstallDownloadedPatches();
   void FinishRun(StatusMessage endText);
@@ -65,14 +67,36 @@ void PatchRun::Impl::ShowStatus(StatusMessage message) {
   context_.Window.ProcessPendingEvents();
 }
 
-// The list has arrived (or failed to): true when there are patches to download.
+// With a signing key: fetches the list's signature and checks it against the list's exact
+// bytes; an error line says why when it does not hold. Without a key the list is taken as it is.
+bool PatchRun::Impl::ListSignatureHolds() {
+  if (!context_.Settings.SigningKey) return true;
+  const std::string signaturePath = context_.ProgramDir + kListSignatureFileName;
+  RemoveFile(signaturePath);
+  const DownloadStatus fetched =
+      downloader_.Download(context_.Settings.PatchListUrl + ".sig", signaturePath, statusCallback_);
+  bool holds = false;
+  if (!fetched.Succeeded) {
+    context_.Log.LogFormat(loglines::kListSignatureFetchError, {fetched.Error});
+  } else {
+    holds = ListSignatureVerifies(context_.State.ServerListPath, signaturePath,
+                                  *context_.Settings.SigningKey);
+    if (!holds) context_.Log.LogLine(loglines::kListSignatureInvalid);
+  }
+  RemoveFile(signaturePath);
+  return holds;
+}
+
+// The list has arrived (or failed to): true when there are patches to download. A list whose
+// signature does not hold is not read at all: not even its DenyPlay counts.
 bool PatchRun::Impl::ReceiveList(const DownloadStatus& status) {
   PatchRunState& state = context_.State;
   if (!status.Succeeded) context_.Log.LogFormat(loglines::kListFetchError, {status.Error});
+  outcome_.ListVerified = !status.Succeeded || ListSignatureHolds();
   context_.Log.LogLine(loglines::kListFetchDone);
   context_.Log.LogBlankLine();
   ShowStatus(StatusMessage::ListReceived);
-  const bool somethingToFetch = ReadPatchLists(state);
+  const bool somethingToFetch = outcome_.ListVerified && ReadPatchLists(state);
   // Deleted before the run can end: once the lock is free, another launcher may be fetching
   // its own copy of the list.
   RemoveFile(state.ServerListPath);
@@ -110,8 +134,17 @@ void PatchRun::Impl::DownloadPatch() {
     outcomes_.Record(url, false);
     return;
   }
+  // Under a key every patch is checked; without one, those the list gives a digest for.
+  const auto digest = state.ServerDigests.find(name);
+  const std::optional<Sha256Digest> expected =
+      digest != state.ServerDigests.end() ? std::optional(digest->second) : std::nullopt;
+  if (context_.Settings.SigningKey && !expected) {
+    context_.Log.LogLine(loglines::kPatchDigestMissing);
+    outcomes_.Record(url, false);
+    return;
+  }
   state.InstallFiles.push_back(path);
-  const DownloadStatus status = downloader_.Download(url, path, statusCallback_);
+  const DownloadStatus status = downloader_.Download(url, path, statusCallback_, expected);
   if (!status.Succeeded) context_.Log.LogFormat(loglines::kPatchFetchError, {status.Error});
   outcomes_.Record(url, status.Succeeded);
 }
@@ -137,6 +170,7 @@ void PatchRun::Impl::InstallDownloadedPatches() {
 std::string PatchRun::Impl::EndText(StatusMessage endText) const {
   const std::int32_t language = context_.Settings.Language;
   if (!outcome_.FolderWritable) return ReadOnlyFolderNotice(language);
+  if (!outcome_.ListVerified) return UnverifiedListNotice(language);
   if (outcome_.FailedPatches > 0) return FailedPatchesNotice(outcome_.FailedPatches, language);
   if (context_.State.SelfUpdateDeferred) return SelfUpdateDeferredNotice(language);
   return StatusText(context_.Settings, endText);

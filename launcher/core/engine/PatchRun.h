@@ -29,6 +29,9 @@ struct PatchRunOutcome {
   bool Finished = false;       // FinishRun has run
   bool FolderWritable = true;  // the game folder took files
   int FailedPatches = 0;       // patches not downloaded, or not installed completely
+  // False when the configuration holds a signing key and the list's signature was missing or
+  // did not verify: nothing of the list was used.
+  bool ListVerified = true;
 };
 
 class PatchRun {

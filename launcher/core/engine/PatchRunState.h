@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "engine/TemporaryNames.h"
+#include "platform/Sha256.h"
 
 namespace morvo {
 
@@ -22,6 +24,9 @@ struct PatchRunState {
   std::vector<std::string> DownloadUrls;      // in download order
   std::vector<std::string> InstallFiles;      // full paths of containers, in install order
   std::vector<std::string> MergedArchives;    // full paths of archives that received a merge
+  // The server list's [sha256] digests by patch name (FileNameOfUrl of the patch's URL, the
+  // register's key); a name whose line is malformed or contradicted has none.
+  std::map<std::string, Sha256Digest> ServerDigests;
   std::int32_t DownloadsStarted = 0;
   std::int32_t LastDownloadIndex = 0;
   bool DenyPlay = false;

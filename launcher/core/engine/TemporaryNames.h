@@ -10,6 +10,8 @@ namespace morvo {
 inline constexpr char kTemporaryPrefix[] = "MorvoTMP";
 
 inline constexpr char kServerListFileName[] = "MorvoTMPPatchsList.ini";
+// The list's detached signature, fetched when the configuration holds a signing key.
+inline constexpr char kListSignatureFileName[] = "MorvoTMPPatchsList.sig";
 inline constexpr char kRepackTempFileName[] = "MorvoTMPVKA.vka";
 inline constexpr char kRepackRecordFileName[] = "MorvoTMPRepacks.lst";
 inline constexpr char kContainerPrefix[] = "MorvoTMP";             // + FileNameOfUrl(url)
@@ -37,12 +39,14 @@ inline constexpr char kDownloadPartSuffix[] = ".part";
 // The run's temporary files other than the containers, by whole name and by the prefix of
 // those named after another file: a container must not take the place of one of them.
 inline constexpr std::string_view kRunTemporaryNames[] = {
-    kServerListFileName, kRepackTempFileName, kRepackRecordFileName, kSelfUpdateRecordFileName,
-    kWriteCheckFileName, kNewsPageFileName,   kFlashBannerTempName,  kInUseRecordFileName};
+    kServerListFileName,   kListSignatureFileName,    kRepackTempFileName,
+    kRepackRecordFileName, kSelfUpdateRecordFileName, kWriteCheckFileName,
+    kNewsPageFileName,     kFlashBannerTempName,      kInUseRecordFileName};
 inline constexpr std::string_view kRunTemporaryPrefixes[] = {kExtractedArchivePrefix,
                                                              kProgramCopyPrefix, kInUseAsidePrefix};
 
 static_assert(std::string_view(kServerListFileName).starts_with(kTemporaryPrefix) &&
+              std::string_view(kListSignatureFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kRepackTempFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kRepackRecordFileName).starts_with(kTemporaryPrefix) &&
               std::string_view(kContainerPrefix).starts_with(kTemporaryPrefix) &&

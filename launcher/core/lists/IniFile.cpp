@@ -6,6 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "text/AsciiText.h"
+#include "text/HexText.h"
 
 namespace morvo {
 
@@ -16,13 +17,6 @@ std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  const char lower = AsciiLower(c);
-  if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -42,7 +36,7 @@ bool ParseIniInteger(std::string_view text, std::int32_t& value) {
           : static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) + negative;
   std::uint64_t magnitude = 0;
   for (char c : text) {
-    const int digit = hex ? HexDigit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+    const int digit = hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
     if (digit < 0) return false;
     magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
     if (magnitude > limit) return false;

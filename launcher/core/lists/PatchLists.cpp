@@ -1,6 +1,8 @@
 #include "lists/PatchLists.h"
 
 #include <filesystem>
+#include <optional>
+#include <set>
 
 #include "engine/OwnFiles.h"
 #include "lists/IniFile.h"
@@ -20,6 +22,7 @@ void ReplaceRegister(const std::string& path, const std::string& bytes) {
 
 constexpr char kOptions[] = "options";
 constexpr char kPatchs[] = "patchs";
+constexpr char kSha256[] = "sha256";
 constexpr char kRegisterHeader[] = "[patchs]\r\n";
 // The longest file name, in bytes, that the file systems the launcher runs on take.
 constexpr std::size_t kFileNameLimit = 255;
@@ -43,11 +46,29 @@ bool ReadPatchLists(PatchRunState& state) {
   if (!server.SectionPresent(kPatchs)) return false;
 
   state.ServerEntries = server.ReadSection(kPatchs);
+  state.ServerDigests = ReadDigestLines(server.ReadSection(kSha256));
   if (IsRegularFile(state.RegisterPath)) {
     const IniFile installed = IniFile::Load(state.RegisterPath);
     if (installed.SectionPresent(kPatchs)) state.InstalledEntries = installed.ReadSection(kPatchs);
   }
   return BuildDownloadList(state);
+}
+
+std::map<std::string, Sha256Digest> ReadDigestLines(const std::vector<std::string>& lines) {
+  std::map<std::string, Sha256Digest> digests;
+  std::set<std::string> refused;
+  for (const std::string& line : lines) {
+    const auto equal = line.find('=');
+    const std::string name(TrimControlAndBlanks(KeyOf(line)));
+    const std::optional<Sha256Digest> digest =
+        equal == std::string::npos
+            ? std::nullopt
+            : ParseHexDigest(TrimControlAndBlanks(std::string_view(line).substr(equal + 1)));
+    const auto [at, inserted] = digests.try_emplace(name, digest.value_or(Sha256Digest{}));
+    if (!digest || (!inserted && at->second != *digest)) refused.insert(name);
+  }
+  for (const std::string& name : refused) digests.erase(name);
+  return digests;
 }
 
 bool BuildDownloadList(PatchRunState& state) {

@@ -1,16 +1,23 @@
 // The server patch list, the installed-patch register, and what to download from them.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/PatchRunState.h"
 
 namespace morvo {
 
-// Reads ServerListPath and RegisterPath into DenyPlay, ServerEntries and InstalledEntries and
-// returns BuildDownloadList(); false means there is nothing to download.
+// Reads ServerListPath and RegisterPath into DenyPlay, ServerEntries, ServerDigests and
+// InstalledEntries and returns BuildDownloadList(); false means there is nothing to download.
 bool ReadPatchLists(PatchRunState& state);
+
+// The digests of a list's [sha256] lines "name=64 hex digits", names and digits trimmed of
+// blanks. A name with a line that is not of that form, or with two different digests, is left
+// out: it has no digest.
+std::map<std::string, Sha256Digest> ReadDigestLines(const std::vector<std::string>& lines);
 
 // Fills DownloadUrls from ServerEntries minus InstalledEntries; true when it holds a URL.
 bool BuildDownloadList(PatchRunState& state);

@@ -47,6 +47,18 @@ inline constexpr char kListFetchError[] =
 inline constexpr char kPatchFetchError[] =
     "    Erreur :  T\xE9l\xE9"
     "chargement impossible (%s).";
+// With a signing key in the configuration: the list's signature could not be downloaded (its
+// reason), or does not verify the list's bytes; nothing of the list is used.
+inline constexpr char kListSignatureFetchError[] =
+    "  Erreur :  Signature de la liste introuvable (%s) > liste ignor\xE9"
+    "e.";
+inline constexpr char kListSignatureInvalid[] =
+    "  Erreur :  Signature de la liste invalide > liste ignor\xE9"
+    "e.";
+// With a signing key: a patch the list gives no SHA-256 for is neither downloaded nor
+// registered. (A body whose SHA-256 differs is a failed download, kPatchFetchError.)
+inline constexpr char kPatchDigestMissing[] =
+    "    Erreur :  Empreinte SHA-256 absente de la liste > patch refus\xE9.";
 // A patch whose file name cannot name its container in the game folder (the name, its
 // control characters shown as '?'): it is neither downloaded nor registered.
 inline constexpr char kPatchNameRefused[] = "    Erreur :  Nom de fichier refus\xE9 (%s).";

@@ -32,6 +32,12 @@ std::string ReadOnlyFolderNotice(std::int32_t language) {
                              "install\xE9.";
 }
 
+std::string UnverifiedListNotice(std::int32_t language) {
+  return English(language) ? "The patch list could not be verified: no patch was installed."
+                           : "La liste des patchs n'a pas pu \xEAtre v\xE9rifi\xE9"
+                             "e : aucun patch n'a \xE9t\xE9 install\xE9.";
+}
+
 std::string SelfUpdateDeferredNotice(std::int32_t language) {
   return English(language)
              ? "The launcher update waits: its folder path holds two blanks in a row, a tab or a "

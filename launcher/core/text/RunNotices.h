@@ -10,6 +10,10 @@ namespace morvo {
 // At the end of a run in which count patches (1 or more) could not be downloaded or installed.
 std::string FailedPatchesNotice(int count, std::int32_t language);
 
+// At the end of a run whose patch list was refused: its signature is missing or does not verify
+// with the configured key.
+std::string UnverifiedListNotice(std::int32_t language);
+
 // At the end of a run that could not start because the game folder cannot be written.
 std::string ReadOnlyFolderNotice(std::int32_t language);
 

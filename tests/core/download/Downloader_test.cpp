@@ -7,10 +7,13 @@
 #include <functional>
 #include <iterator>
 #include <thread>
+#include <vector>
 
 #include "LoopbackSockets.h"
 #include "TempDir.h"
 #include "TestHttpServer.h"
+#include "download/RetriedDownload.h"
+#include "platform/Sha256.h"
 
 using namespace morvo;
 
@@ -370,3 +373,87 @@ TEST_F(DownloaderTest, PathsOutsideAsciiNameTheSameFiles) {
 }
 
 }  // namespace
+
+// A body checked against its expected SHA-256 arrives only when every byte matches, whichever
+// way it came: whole, resumed by ranges (the hash continues over the bytes before), or started
+// over (the hash starts over with it).
+TEST_F(DownloaderTest, BodyWithItsDigestArrivesResumedOrStartedOver) {
+  const std::string body = Pattern(200000);
+  const auto digest = Sha256Of(body.data(), body.size());
+  ASSERT_TRUE(digest);
+  server.DropAfter("/resumed.pak", body, 60000, 2);
+  server.DropAfter("/restarted.pak", body, 60000, 1, /*honourRanges=*/false);
+  const std::string source = folder / "source.bin";
+  WriteFileBytes(source, body);
+
+  for (const std::string& url :
+       {server.Url("/resumed.pak"), server.Url("/restarted.pak"), FileUrl(source)}) {
+    RecordingCallback each;
+    const DownloadStatus status =
+        MakeSystemDownloader(QuickOptions())->Download(url, target, each, digest);
+    ASSERT_TRUE(status.Succeeded) << url << ": " << status.Error;
+    EXPECT_EQ(ReadFileBytes(target), body) << url;
+  }
+  EXPECT_EQ(server.Requests("/resumed.pak"), 3);
+  EXPECT_EQ(server.Requests("/restarted.pak"), 2);
+}
+
+// One byte changed anywhere, in a body that came whole, resumed or from a file, fails the
+// download once and for all: nothing at the target, not even an earlier run's file.
+TEST_F(DownloaderTest, BodyWhoseDigestDiffersLeavesNothing) {
+  const std::string body = Pattern(200000);
+  const auto digest = Sha256Of(body.data(), body.size());
+  ASSERT_TRUE(digest);
+  std::string tampered = body;
+  tampered[150000] = static_cast<char>(tampered[150000] ^ 0x01);
+  server.Serve("/whole.pak", tampered);
+  server.DropAfter("/resumed.pak", tampered, 60000, 2);
+  const std::string source = folder / "source.bin";
+  WriteFileBytes(source, tampered);
+
+  for (const std::string& url :
+       {server.Url("/whole.pak"), server.Url("/resumed.pak"), FileUrl(source)}) {
+    WriteFileBytes(target, "left by an earlier run");
+    RecordingCallback each;
+    const DownloadStatus status =
+        MakeSystemDownloader(QuickOptions())->Download(url, target, each, digest);
+    EXPECT_FALSE(status.Succeeded) << url;
+    EXPECT_EQ(status.Error, kDigestMismatchError) << url;
+    EXPECT_EQ(each.stops, 1);
+    EXPECT_TRUE(NothingLeft()) << url;
+  }
+  EXPECT_EQ(server.Requests("/whole.pak"), 1) << "a differing body is not asked again";
+}
+
+// The part already on the disk counts: a first attempt that wrote tampered bytes and a resumed
+// one that brings the true rest still make a body that differs.
+TEST(DigestCheckedRun, TamperedFirstPartOfAResumedBodyFails) {
+  const std::string body = Pattern(5000);
+  const auto digest = Sha256Of(body.data(), body.size());
+  ASSERT_TRUE(digest);
+  std::string firstPart = body.substr(0, 2000);
+  firstPart[10] = 'X';
+  for (const bool tamper : {false, true}) {
+    TempDir folder;
+    const std::string target = folder / "MorvoTMPp.pak";
+    RecordingCallback callback;
+    std::vector<std::uint64_t> rangeStarts;
+    const DownloadStatus status =
+        RunDownload(target, callback, QuickOptions(), /*rangesUsable=*/true, digest,
+                    [&](AttemptTarget& attempt) {
+                      rangeStarts.push_back(attempt.RangeStart);
+                      if (attempt.RangeStart == 0) {
+                        const std::string first = tamper ? firstPart : body.substr(0, 2000);
+                        attempt.File.Append(first.data(), first.size());
+                        return AttemptResult{{false, "cut"}, /*Transient=*/true};
+                      }
+                      const std::string rest = body.substr(attempt.RangeStart);
+                      attempt.File.Append(rest.data(), rest.size());
+                      return AttemptResult{{true, {}}};
+                    });
+    EXPECT_EQ(rangeStarts, (std::vector<std::uint64_t>{0, 2000}));
+    EXPECT_EQ(status.Succeeded, !tamper) << status.Error;
+    EXPECT_EQ(std::filesystem::exists(target), !tamper);
+    EXPECT_FALSE(std::filesystem::exists(target + ".part"));
+  }
+}

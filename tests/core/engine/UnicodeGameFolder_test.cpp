@@ -23,7 +23,8 @@ class MemoryDownloader final : public Downloader {
   std::map<std::string, std::string> bodies;
 
   DownloadStatus Download(const std::string& url, const std::string& path,
-                          BindStatusCallback& callback) override {
+                          BindStatusCallback& callback,
+                          const std::optional<Sha256Digest>&) override {
     callback.OnStartBinding();
     const auto body = bodies.find(url);
     if (body == bodies.end()) return callback.OnStopBinding({false, "HTTP 404"});

@@ -119,6 +119,56 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"MissingListFile", "", nullptr, false, false, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The digest of the text "abc", and of "" (e3b0...), as [sha256] values.
+constexpr char kAbc[] = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+constexpr char kEmpty[] = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
+
+std::map<std::string, std::string> HexDigests(const PatchRunState& state) {
+  std::map<std::string, std::string> hex;
+  for (const auto& [name, digest] : state.ServerDigests) hex[name] = HexOfDigest(digest);
+  return hex;
+}
+
+// Digests are keyed by the patch's file name, the key the register uses; a name whose line is
+// malformed, or that is given two different digests, has none, however many good lines it has.
+TEST(PatchLists, ServerDigestsComeFromTheSha256Section) {
+  ScratchDir dir;
+  PatchRunState state(dir.path());
+  const std::string abc = kAbc;
+  const Lines lines = {"[options]",
+                       "x=0",
+                       "[patchs]",
+                       "http://h/p/a.pak=1",
+                       "http://h/p/b.pak=1",
+                       "[sha256]",
+                       "a.pak=" + abc,
+                       " b.pak = " + abc + " \r",
+                       "short.pak=" + abc.substr(2),
+                       "twice.pak=" + abc,
+                       "twice.pak=" + std::string(kEmpty),
+                       "same.pak=" + abc,
+                       "same.pak=" + abc,
+                       "bad.pak=" + abc,
+                       "bad.pak=zz",
+                       "noequal.pak",
+                       "http://h/p/a.pak=" + std::string(kEmpty)};
+  std::string list;
+  for (const std::string& line : lines) list += line + "\n";
+  WriteFile(state.ServerListPath, list);
+  EXPECT_TRUE(ReadPatchLists(state));
+  const std::map<std::string, std::string> expected = {
+      {"a.pak", kAbc}, {"b.pak", kAbc}, {"same.pak", kAbc}, {"http://h/p/a.pak", kEmpty}};
+  EXPECT_EQ(HexDigests(state), expected);
+}
+
+TEST(PatchLists, ListWithoutSha256SectionHasNoDigests) {
+  ScratchDir dir;
+  PatchRunState state(dir.path());
+  WriteFile(state.ServerListPath, std::string("[options]\nx=0\n") + kTwoPatches);
+  EXPECT_TRUE(ReadPatchLists(state));
+  EXPECT_TRUE(state.ServerDigests.empty());
+}
+
 TEST(PatchLists, WriteInstalledRegisterKeepsOldNamesAndAddsDownloads) {
   ScratchDir dir;
   PatchRunState state(dir.path());

@@ -72,14 +72,18 @@ testing::AssertionResult MakeConfig(const std::string& configPath, const std::st
   }
   std::istringstream in(ReadFileBytes(DemoPath("launcher.txt.in")));
   std::ostringstream description;
+  std::map<std::string, std::string> added = overrides;
   for (std::string line; std::getline(in, line);) {
     for (auto at = line.find("@SERVER@"); at != std::string::npos; at = line.find("@SERVER@"))
       line.replace(at, 8, serverUrl);
     const std::string name = line.substr(0, line.find(" ="));
     if (auto changed = overrides.find(name); changed != overrides.end())
       line = name + " = " + changed->second;
+    added.erase(name);
     description << line << "\n";
   }
+  // Optional fields the demo's description leaves out.
+  for (const auto& [name, value] : added) description << name << " = " << value << "\n";
   const std::string descriptionPath = scratchDir + "/launcher.txt";
   std::ofstream(descriptionPath, std::ios::binary) << description.str();
   return RunTool("mkconfig", {"build", descriptionPath, "-o", configPath});

@@ -31,7 +31,7 @@ testing::AssertionResult MakePatchList(const std::string& listPath, const std::s
                                        const std::vector<std::string>& containers);
 
 // Config.mpc from the demo's description, its addresses on serverUrl, with some fields set
-// otherwise (field name -> value as the description writes it).
+// otherwise or added (field name -> value as the description writes it).
 testing::AssertionResult MakeConfig(const std::string& configPath, const std::string& serverUrl,
                                     const std::map<std::string, std::string>& overrides,
                                     const std::string& scratchDir);

@@ -78,21 +78,25 @@ int NginxServer::RequestCount(const std::string& path, int status) const {
   return count;
 }
 
-SilentServer::SilentServer() {
-  listener_ = socket(AF_INET, SOCK_STREAM, 0);
+int ListenOnLoopback(int& port) {
+  int listener = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof address;
-  if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-      listen(listener_, 16) != 0 ||
-      getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-    if (listener_ >= 0) close(listener_);
-    listener_ = -1;
-    return;
+  if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+      listen(listener, 16) != 0 ||
+      getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    if (listener >= 0) close(listener);
+    return -1;
   }
-  port_ = ntohs(address.sin_port);
-  acceptor_ = std::thread([this] { AcceptUntilStopped(); });
+  port = ntohs(address.sin_port);
+  return listener;
+}
+
+SilentServer::SilentServer() {
+  listener_ = ListenOnLoopback(port_);
+  if (listener_ >= 0) acceptor_ = std::thread([this] { AcceptUntilStopped(); });
 }
 
 SilentServer::~SilentServer() {

@@ -30,6 +30,9 @@ class NginxServer {
   std::unique_ptr<ChildProcess> process_;
 };
 
+// A socket listening on a free port of 127.0.0.1 (its number in port); -1 on failure.
+int ListenOnLoopback(int& port);
+
 // A server on 127.0.0.1 that accepts every connection and never answers: a page that never
 // completes loading. It counts the connections it accepted.
 class SilentServer {
