@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Sha256.h"
+#include "platform/BackgroundSha256.h"
 
 namespace morvo {
 
@@ -26,8 +26,9 @@ class PartFile {
   bool Append(const char* data, std::size_t size);
   // Drops what was written, to start the body over (and its hash, see HashBody).
   bool Truncate();
-  // From now on every byte appended is hashed as it is written, so that Digest needs no second
-  // read of the file: a body resumed by a byte range continues the hash of the bytes before.
+  // From now on every byte appended is hashed as it is written (on a thread of its own), so that
+  // Digest needs no second read of the file: a body resumed by a byte range continues the hash
+  // of the bytes before.
   void HashBody() { hash_.emplace(); }
   // The SHA-256 of the body written since HashBody; nullopt without HashBody or when the
   // platform refused hashing. Call once, when the body is complete.
@@ -55,7 +56,7 @@ class PartFile {
   std::uint64_t size_ = 0;
   std::uint64_t writeBackFrom_ = 0;  // the body before this is already on its way to the disk
   bool committed_ = false;
-  std::optional<Sha256> hash_;
+  std::optional<BackgroundSha256> hash_;
 };
 
 }  // namespace morvo
