@@ -15,7 +15,10 @@ import tempfile
 
 PASS_TEST = "InstallPass.ThreeContainersOnAPlainDisk"
 CALLS = "fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat"
-LINE = re.compile(r'^\d+ +(\w+)\((.*)\) += (-?\d+)')
+LINE = re.compile(r'^(\d+) +(\w+)\((.*)\) += (-?\d+)')
+# A call that another thread's call interrupted in the trace: its start, then its end.
+UNFINISHED = re.compile(r'^(\d+) +(\w+)\((.*) <unfinished \.\.\.>$')
+RESUMED = re.compile(r'^(\d+) +<\.\.\. (\w+) resumed>.*\) += (-?\d+)')
 QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
 ANNOTATED_FD = re.compile(r'^\d+<(.*)>')
 
@@ -37,12 +40,24 @@ def trace(core_tests, log):
 
 def events(log):
     """(call, paths, result) in the order the calls returned."""
+    started = {}  # thread -> arguments of its unfinished call
     with open(log, encoding="utf-8", errors="replace") as lines:
         for line in lines:
-            match = LINE.match(line)
-            if not match:
+            line = line.rstrip("\n")
+            unfinished = UNFINISHED.match(line)
+            if unfinished:
+                started[unfinished.group(1)] = unfinished.group(3)
                 continue
-            call, args, result = match.group(1), match.group(2), int(match.group(3))
+            resumed = RESUMED.match(line)
+            match = LINE.match(line)
+            if resumed:
+                thread, call, result = resumed.group(1), resumed.group(2), int(resumed.group(3))
+                args = started.pop(thread, "")
+            elif match:
+                call, args = match.group(2), match.group(3)
+                result = int(match.group(4))
+            else:
+                continue
             if call in ("fsync", "fdatasync"):
                 fd = ANNOTATED_FD.match(args)
                 yield call, [fd.group(1)] if fd else [], result

@@ -60,6 +60,8 @@ class ContainerInstall {
   std::size_t k_, n_;
   std::string programCopy_;
   InstalledFiles installed_;
+  // The folders searched for names in another letter case, with what this container created.
+  FolderListings listings_;
 };
 
 bool ContainerInstall::Corrupt() {
@@ -81,11 +83,11 @@ std::optional<EntryTarget> ContainerInstall::ChooseTarget(const ContainerEntryHe
   }
   if (EqualsIgnoringAsciiCase(header.DestName, kConfigFileName)) {
     // Whatever case the container writes, the file the launcher reads is replaced.
-    auto config = ResolveGamePath(dir, kConfigFileName);
+    auto config = ResolveGamePath(dir, kConfigFileName, &listings_);
     if (!config) return std::nullopt;
     return EntryTarget{EntryTarget::Kind::Configuration, *config, {}};
   }
-  auto destination = ResolveGamePath(dir, header.DestName);
+  auto destination = ResolveGamePath(dir, header.DestName, &listings_);
   if (!destination) return std::nullopt;
   if (IsArchiveFile(header.SourceName)) {
     return EntryTarget{EntryTarget::Kind::Archive, dir + kExtractedArchivePrefix + sourceFile,
@@ -182,9 +184,11 @@ bool ContainerInstall::InstallEntry() {
     // flushing it again finds nothing left to write.
     if (!MergeArchive(context_, target->Path, target->Destination)) return false;
     installed_.Add(target->Destination);
+    listings_.Added(context_.ProgramDir, target->Destination);
     return true;
   }
   installed_.Add(target->Path);
+  listings_.Added(context_.ProgramDir, target->Path);
   if (target->Type == EntryTarget::Kind::Configuration) context_.State.ConfigReplaced = true;
   if (target->Type == EntryTarget::Kind::ProgramCopy) programCopy_ = target->Path;
   return true;

@@ -17,8 +17,9 @@ class InstalledFiles {
   void Add(const std::string& path) { files_.push_back(path); }
 
   // Forces each file's data to the disk, then the entries of every folder from each file's own
-  // up to the game folder (a folder created for a file is itself an entry of its parent). False
-  // when any of it failed: the files may then not survive a power cut.
+  // up to the game folder (a folder created for a file is itself an entry of its parent), from
+  // several threads so that the file system serves the flushes together. False when any of it
+  // failed: the files may then not survive a power cut.
   bool FlushToDisk() const;
 
  private:

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <optional>
 #include <set>
+#include <string_view>
+#include <unordered_set>
 
 #include "engine/OwnFiles.h"
 #include "lists/IniFile.h"
@@ -73,6 +75,9 @@ std::map<std::string, Sha256Digest> ReadDigestLines(const std::vector<std::strin
 
 bool BuildDownloadList(PatchRunState& state) {
   if (state.ServerEntries.empty()) return false;
+  // Looked up once per offered patch: a list of thousands is matched in linear time.
+  const std::unordered_set<std::string_view> installed(state.InstalledEntries.begin(),
+                                                       state.InstalledEntries.end());
   for (const std::string& line : state.ServerEntries) {
     const auto equal = line.find('=');
     if (equal == std::string::npos) continue;  // not a key=value line: nothing is offered
@@ -81,10 +86,9 @@ bool BuildDownloadList(PatchRunState& state) {
     if (value != "1") continue;
 
     const std::string key = line.substr(0, equal);
-    const std::string probe = FileNameOfUrl(key) + "=1";
-    bool installed = false;
-    for (const std::string& entry : state.InstalledEntries) installed |= entry == probe;
-    if (!installed) state.DownloadUrls.emplace_back(TrimControlAndBlanks(key));
+    if (!installed.contains(FileNameOfUrl(key) + "=1")) {
+      state.DownloadUrls.emplace_back(TrimControlAndBlanks(key));
+    }
   }
   if (state.DownloadUrls.empty()) return false;
   state.DownloadsStarted = 0;
@@ -95,13 +99,12 @@ bool BuildDownloadList(PatchRunState& state) {
 void WriteInstalledRegister(PatchRunState& state) {
   std::vector<std::string> downloaded;
   for (const std::string& url : state.DownloadUrls) downloaded.push_back(FileNameOfUrl(url));
+  const std::unordered_set<std::string_view> rewritten(downloaded.begin(), downloaded.end());
 
   std::string bytes = kRegisterHeader;
   for (const std::string& line : state.InstalledEntries) {
     const std::string name = FileNameOfUrl(std::string(TrimControlAndBlanks(KeyOf(line))));
-    bool rewritten = false;
-    for (const std::string& fresh : downloaded) rewritten |= fresh == name;
-    if (!rewritten) bytes += name + "=1\r\n";
+    if (!rewritten.contains(name)) bytes += name + "=1\r\n";
   }
   for (const std::string& name : downloaded) bytes += name + "=1\r\n";
   ReplaceRegister(state.RegisterPath, bytes);

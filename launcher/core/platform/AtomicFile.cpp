@@ -11,6 +11,9 @@ namespace morvo {
 namespace {
 // Writes are gathered so that many small chunks cost few system calls.
 constexpr std::size_t kBufferSize = 256 * 1024;
+// A smaller file's write-back is left to the flush that follows: started at once, it costs a
+// disk request of its own in the writing thread, where the flushes serve many files together.
+constexpr std::int64_t kEarlyWriteBackSize = 1024 * 1024;
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath)
@@ -31,6 +34,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 bool AtomicFileWriter::Flush() {
   if (!failed_ && !file_.WriteAll(buffer_.data(), buffer_.size())) failed_ = true;
+  size_ += static_cast<std::int64_t>(buffer_.size());
   buffer_.clear();
   return !failed_;
 }
@@ -56,6 +60,7 @@ std::size_t AtomicFileWriter::CopyThroughBuffer(NativeFile& source, std::size_t 
 std::size_t AtomicFileWriter::CopyFrom(NativeFile& source, std::size_t size) {
   if (!file_.IsOpen() || failed_ || !Flush()) return 0;
   const KernelCopy copy = file_.CopyInKernel(source, size);
+  size_ += static_cast<std::int64_t>(copy.Copied);
   if (copy.Failed) failed_ = true;
   // A file system that cannot copy by itself: the rest goes through user space.
   if (copy.Unsupported) return copy.Copied + CopyThroughBuffer(source, size - copy.Copied);
@@ -66,7 +71,7 @@ bool AtomicFileWriter::Commit(unsigned mode, bool durable, const Replacer& repla
   if (!file_.IsOpen() || !Flush()) return false;
   const bool modeSet = file_.SetPermissions(mode) && (!durable || file_.FlushToDisk());
   // Not flushed now: the writer flushes it later with others, and waits less for it then.
-  if (!durable) file_.StartWriteBack();
+  if (!durable && size_ >= kEarlyWriteBackSize) file_.StartWriteBack();
   const bool closed = file_.Close();
   const bool placed = modeSet && closed &&
                       (replace ? replace(temp_, target_) : RenameFile(temp_, target_, durable));

@@ -33,10 +33,10 @@ class AtomicFileWriter {
   bool Failed() const { return failed_; }
   // Flushes the buffer, gives the file the permission bits of mode (where the platform has
   // them), and renames it over the target. With durable, the data and the rename are also forced to
-  // the disk, so that not even a power cut leaves a half-written target; without, the data start
-  // on their way to the disk and the caller flushes them (FlushFileAt, FlushFolder) before it
-  // records the work as done. False, and the target untouched, when anything failed. replace,
-  // when given, puts the file in place instead of a plain rename.
+  // the disk, so that not even a power cut leaves a half-written target; without, a large file's
+  // data start on their way to the disk and the caller flushes them (FlushFileAt, FlushFolder)
+  // before it records the work as done. False, and the target untouched, when anything failed.
+  // replace, when given, puts the file in place instead of a plain rename.
   bool Commit(unsigned mode = 0644, bool durable = false, const Replacer& replace = {});
 
  private:
@@ -47,6 +47,7 @@ class AtomicFileWriter {
   std::string temp_;
   NativeFile file_;
   bool failed_ = false;
+  std::int64_t size_ = 0;  // bytes written to the file so far
   std::string buffer_;
 };
 

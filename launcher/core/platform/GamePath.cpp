@@ -40,18 +40,21 @@ std::optional<std::vector<std::string_view>> SplitSafeParts(std::string_view nam
 
 }  // namespace
 
-std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name) {
+std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name,
+                                           FolderListings* listings) {
   const auto parts = SplitSafeParts(name);
   if (!parts) return std::nullopt;
   std::error_code error;
   if (!fs::is_directory(FsPath(root), error)) return std::nullopt;
+  FolderListings ownListings;
+  FolderListings& listed = listings != nullptr ? *listings : ownListings;
 
   std::string path = root;
   bool exists = true;
   for (std::size_t i = 0; i < parts->size(); ++i) {
     const std::string part = Windows1252ToUtf8((*parts)[i]);
     if (exists) {
-      const std::string entry = MatchingEntry(path, part, exists);
+      const std::string entry = MatchingEntry(path, part, exists, listed);
       // The entry's own name, which another name of it (a short one) may have hidden.
       if (exists && (i == 0 ? IsOwnFileName(entry) : IsPutAsideName(entry))) return std::nullopt;
       path += entry;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FolderListings.h"
+
 namespace morvo {
 
 // The UTF-8 path under root (a folder ending in '/') that name designates, reusing at every
@@ -15,7 +17,10 @@ namespace morvo {
 // an empty part, a control character, a device name, a trailing dot or blank, ...), a symbolic
 // link inside root whose target lies outside it (or is missing); and for a name of the
 // launcher's own files in root (IsOwnFileName), also reached through a link to root.
-std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name);
+// listings, when given, keeps the folders listed on the way for the next names resolved; whoever
+// then creates an entry adds it there (FolderListings::Added).
+std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name,
+                                           FolderListings* listings = nullptr);
 
 // programDir + a file name from the settings, as this platform opens it: ResolveGamePath's
 // path when it has one; names that cannot be resolved inside programDir (".." parts, a drive

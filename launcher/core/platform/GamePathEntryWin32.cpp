@@ -31,10 +31,11 @@ bool IsInside(const std::wstring& path, std::wstring root) {
 
 }  // namespace
 
-// The file system itself ignores letter case here: the name as given reaches the entry. A
-// short (8.3) name reaches it too, and then the entry's long name is returned, so that the
-// rules about names see the entry's own name.
-std::string MatchingEntry(const std::string& folder, const std::string& part, bool& exists) {
+// The file system itself ignores letter case here: the name as given reaches the entry, and no
+// folder is listed. A short (8.3) name reaches it too, and then the entry's long name is
+// returned, so that the rules about names see the entry's own name.
+std::string MatchingEntry(const std::string& folder, const std::string& part, bool& exists,
+                          FolderListings& /*listings*/) {
   const std::wstring path = Widen(folder + part);
   exists = ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   if (!exists) return part;

@@ -73,8 +73,11 @@ std::string FormatMessage(std::string_view pattern, std::span<const FormatArg> a
 }
 
 std::string FormatMessage(std::string_view pattern, std::initializer_list<FormatArg> args) {
+  // Asking the system for the user's settings costs more than the formatting: only a pattern
+  // that can write a real asks.
+  const bool writesReal = pattern.find("%f") != std::string_view::npos;
   return FormatMessage(pattern, std::span<const FormatArg>(args.begin(), args.size()),
-                       UserDecimalSeparator());
+                       writesReal ? UserDecimalSeparator() : '.');
 }
 
 }  // namespace morvo

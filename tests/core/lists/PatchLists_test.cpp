@@ -180,6 +180,26 @@ TEST(PatchLists, WriteInstalledRegisterKeepsOldNamesAndAddsDownloads) {
             "[patchs]\r\na.pak=1\r\nb.pak=1\r\n=1\r\nc.pak=1\r\nd.pak=1\r\n");
 }
 
+// Long lists keep the server's order; a register name counts once however often it appears, and
+// only as the exact "name=1" line.
+TEST(PatchLists, LongListsKeepTheirOrderAndExactMatches) {
+  PatchRunState state("/nonexistent/folder/");
+  Lines expected;
+  for (int i = 3000; i > 0; --i) {
+    const std::string name = "p" + std::to_string(i) + ".pak";
+    state.ServerEntries.push_back("http://h/" + std::to_string(i % 7) + "/" + name + "=1");
+    if (i % 3 == 0) {
+      state.InstalledEntries.push_back(name + "=1");
+      state.InstalledEntries.push_back(name + "=1");
+    } else {
+      state.InstalledEntries.push_back(i % 3 == 1 ? name + "=0" : "P" + name.substr(1) + "=1");
+      expected.push_back("http://h/" + std::to_string(i % 7) + "/" + name);
+    }
+  }
+  EXPECT_TRUE(BuildDownloadList(state));
+  EXPECT_EQ(state.DownloadUrls, expected);
+}
+
 TEST(PatchLists, WriteInstalledRegisterInAFolderThatCannotHoldItDoesNothing) {
   PatchRunState state("/nonexistent/folder/");
   state.DownloadUrls = {"http://h/a.pak"};

@@ -83,3 +83,24 @@ TEST(GamePath, LiesDirectlyInFollowsLinks) {
 }
 
 }  // namespace
+
+// Listings kept from one name to the next: what is recorded as created is found in any case,
+// the first in name order wins, and an entry gone since the listing sends the search to the disk.
+TEST(GamePath, KeptListingsFollowTheFolder) {
+  GameFolder folder;
+  WriteFile(folder / "b.txt", "b");
+  FolderListings listings;
+  EXPECT_EQ(ResolveGamePath(folder.game(), "New\\x", &listings), folder / "New/x");
+  fs::create_directory(folder / "New");
+  WriteFile(folder / "New/x", "x");
+  WriteFile(folder / "B.txt", "B");
+  listings.Added(folder.game(), folder / "New/x");
+  listings.Added(folder.game(), folder / "B.txt");
+  EXPECT_EQ(ResolveGamePath(folder.game(), "NEW\\X", &listings), folder / "New/x");
+  EXPECT_EQ(ResolveGamePath(folder.game(), "b.TXT", &listings), folder / "B.txt");
+
+  fs::remove(folder / "B.txt");
+  fs::remove(folder / "b.txt");
+  WriteFile(folder / "b.Txt", "t");
+  EXPECT_EQ(ResolveGamePath(folder.game(), "B.TXT", &listings), folder / "b.Txt");
+}
