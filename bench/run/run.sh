@@ -11,9 +11,10 @@
 set -euo pipefail
 build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
 bin=$build/bin
-demo=$(cd "$(dirname "$0")/../../demo" && pwd)
 # shellcheck source=../results.sh
 source "$(dirname "$0")/../results.sh"
+# shellcheck source=../serve.sh
+source "$(dirname "$0")/../serve.sh"
 work=$build/bench-run
 rounds=${ROUNDS:-3}
 rm -rf "$work"
@@ -34,15 +35,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 
 # --- download -----------------------------------------------------------------------------
 head -c 1073741824 /dev/urandom >"$work/www/big.pak"
-for _ in $(seq 20); do
-  port=$((20000 + RANDOM % 30000))
-  "$demo/nginx-serve.sh" "$work/www" "$work/nginx" "$port" >/dev/null 2>&1 &
-  nginx_pid=$!
-  sleep 0.3
-  kill -0 "$nginx_pid" 2>/dev/null && break
-done
-for _ in $(seq 50); do curl -sf -o /dev/null -r 0-0 "http://127.0.0.1:$port/big.pak" && break; sleep 0.1; done
-url="http://127.0.0.1:$port/big.pak"
+serve_folder "$work/www" "$work/nginx" big.pak
 digest=$(sha256sum "$work/www/big.pak" | cut -d' ' -f1)
 curl_times=() ours_times=()
 for _ in $(seq "$rounds"); do

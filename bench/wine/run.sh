@@ -17,6 +17,7 @@ build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 . "$here/../results.sh"
+. "$here/../serve.sh"
 win=${MORVO_BENCH_WIN64_DIR:-$root/build-bench-win64}
 mib=${MORVO_WINE_BENCH_MIB:-1024}
 entries=${MORVO_WINE_BENCH_ENTRIES:-100000}
@@ -68,15 +69,7 @@ windows winhttp_read_loop.exe >/dev/null 2>&1 || true  # the prefix is made once
 
 # --- download -----------------------------------------------------------------------------
 head -c $((mib << 20)) /dev/urandom >"$work/www/big.pak"
-for _ in $(seq 20); do
-  port=$((20000 + RANDOM % 30000))
-  "$root/demo/nginx-serve.sh" "$work/www" "$work/nginx" "$port" >/dev/null 2>&1 &
-  nginx_pid=$!
-  sleep 0.3
-  kill -0 "$nginx_pid" 2>/dev/null && break
-done
-for _ in $(seq 50); do curl -sf -o /dev/null -r 0-0 "http://127.0.0.1:$port/big.pak" && break; sleep 0.1; done
-url="http://127.0.0.1:$port/big.pak"
+serve_folder "$work/www" "$work/nginx" big.pak
 loop_times=() ours_times=()
 for _ in $(seq "$rounds"); do
   loop_times+=("$(reported windows winhttp_read_loop.exe "$url" "$(winpath "$work/loop.pak")")")
