@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ClickSound.h"
+#include "SkinPixels.h"
 #include "config/PatcherSettings.h"
 #include "engine/LauncherWindow.h"
 #include "engine/PatchRunState.h"
@@ -108,7 +109,7 @@ class TMainForm : public QWidget, public morvo::LauncherWindow {
   morvo::PatcherSettings& settings_;
   morvo::Logger& log_;
   ClickSound clickSound_;
-  QImage skinBitmap_;
+  morvo::PixelImage skinBitmap_;
   bool terminateRequested_ = false;
   bool centred_ = false;
   TAboutForm* aboutForm_ = nullptr;

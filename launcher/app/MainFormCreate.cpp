@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "AppResources.h"
+#include "BmpDecode.h"
 #include "ClickArea.h"
 #include "DisplayText.h"
 #include "MainForm.h"
@@ -12,7 +13,7 @@
 #include "ProgressGauge.h"
 #include "QtLayout.h"
 #include "SettingsColor.h"
-#include "SkinCut.h"
+#include "SkinPicture.h"
 #include "WindowFont.h"
 #include "media/BackgroundMusic.h"
 #include "media/BannerBand.h"
@@ -30,7 +31,7 @@ void SetLabelColor(QLabel* label, std::int32_t color) {
 
 // A picture never needs more pixels than its control can show inside the skinned area.
 QImage BlankPictureFor(int width, int height, QSize visible) {
-  return BlankPicture(std::min(width, visible.width()), std::min(height, visible.height()));
+  return ToQImage(BlankImage(std::min(width, visible.width()), std::min(height, visible.height())));
 }
 
 }  // namespace
@@ -69,7 +70,7 @@ bool TMainForm::BuildInterface() {
 }
 
 bool TMainForm::LoadSkin() {
-  std::optional<QImage> skin = DecodeSkin(settings_.SkinImage);
+  std::optional<PixelImage> skin = DecodeBmp(settings_.SkinImage);
   std::vector<std::uint8_t>().swap(settings_.SkinImage);  // the undecoded bytes are done with
   if (!skin) return false;
   skinBitmap_ = std::move(*skin);
@@ -155,9 +156,11 @@ void TMainForm::ApplyBannerLayout() {
 
 void TMainForm::CutSkin() {
   const auto cut = [this](PictureBox* control, const SettingsRect& skinRect, bool keyed) {
-    QImage picture = control->Picture();
+    // The control holds a blank picture of the size it can show; the cut goes over it.
+    PixelImage picture = BlankImage(control->Picture().width(), control->Picture().height());
     CopySkinRect(skinBitmap_, skinRect, picture);
-    control->SetPicture(keyed ? KeyOutMagenta(picture) : picture);
+    if (keyed) KeyOutMagenta(picture);
+    control->SetPicture(ToQImage(picture));
   };
   cut(imgBackground_, settings_.SkinBackgroundRect, false);  // the background stays opaque
   cut(imgStart_, settings_.SkinStartRect, true);
