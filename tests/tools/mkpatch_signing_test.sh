@@ -114,6 +114,12 @@ check "a key file whose halves do not belong together is refused" \
   "mkpatch: mixed.key: its private and public keys do not belong together" \
   "$(errors_of index --base-url http://h --sign mixed.key -o new.ini p1.pak)"
 check "refused signings write no list" "" "$(ls new.ini* 2>/dev/null)"
+cp good.ini resigned.ini && cp good.ini.sig resigned.ini.sig
+check "an unsigned index names the old signature it removes" \
+  "resigned.ini.sig: removed, it signed the list this one replaces" \
+  "$(mkpatch index --base-url http://h -o resigned.ini p1.pak | text)"
+check "so the list stands unsigned, not wrongly signed" "mkpatch: resigned.ini.sig: missing" \
+  "$(errors_of verify resigned.ini --key k.pub)"
 cp p1.pak copy && mkdir -p sub && mv copy sub/p1.pak
 check "two patches of one name are refused" 1 \
   "$(status mkpatch index --base-url http://h -o new.ini p1.pak sub/p1.pak)"

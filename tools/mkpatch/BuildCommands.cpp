@@ -15,6 +15,7 @@
 #include "install/PatchContainer.h"
 #include "platform/AtomicFile.h"
 #include "platform/EcdsaP256.h"
+#include "platform/FileSystem.h"
 #include "platform/GamePath.h"
 #include "text/Windows1252.h"
 
@@ -156,8 +157,16 @@ int WriteIndex(const IndexRequest& request) {
   if (!ReplaceFileAtomically(request.Output, listBytes)) {
     return Fail(request.Output + ": cannot be written");
   }
-  if (signature && !ReplaceFileAtomically(request.Output + kSignatureSuffix, *signature)) {
-    return Fail(request.Output + kSignatureSuffix + ": cannot be written");
+  const std::string signaturePath = request.Output + kSignatureSuffix;
+  if (signature && !ReplaceFileAtomically(signaturePath, *signature)) {
+    return Fail(signaturePath + ": cannot be written");
+  }
+  // An unsigned list leaves no signature of the list it replaced beside it: launchers with a
+  // key would call that one invalid, which hides that this list was never signed.
+  if (!signature && IsRegularFile(signaturePath)) {
+    if (!RemoveFile(signaturePath))
+      return Fail(signaturePath + ": an old signature cannot be removed");
+    PrintText(stdout, "%s: removed, it signed the list this one replaces\n", signaturePath.c_str());
   }
   return kExitOk;
 }
