@@ -6,6 +6,7 @@
 #include "FirstPaintProbe.h"
 #include "MainForm.h"
 #include "SanitizerOptions.h"
+#include "WindowCaption.h"
 #include "engine/PatchRunState.h"
 #include "entry/ProgramEntry.h"
 #include "media/NewsPane.h"
@@ -15,8 +16,6 @@
 using namespace morvo;
 
 namespace {
-
-constexpr char kApplicationTitle[] = "XAM Patcher..";
 
 int RunWindows(int argc, char** argv, LauncherContext context) {
   NewsPane::PrepareWebEngine();

@@ -37,12 +37,13 @@ MainWindow::MainWindow(LauncherContext context)
   const HINSTANCE instance =
       RegisterWindowClass(kClassName, &DefWindowProcW,
                           {.Icon = ::LoadIconW(::GetModuleHandleW(nullptr), kProgramIconName)});
-  // No border and no caption bar; it can still be minimised from the task bar.
-  window_ = ::CreateWindowExW(WS_EX_APPWINDOW, kClassName, WideFrom1252(kWindowCaption).c_str(),
+  // No border and no caption bar; the task bar button that owns it minimises it.
+  window_ = ::CreateWindowExW(0, kClassName, WideFrom1252(kWindowCaption).c_str(),
                               WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                              kDesignClientWidth, kDesignClientHeight, nullptr, nullptr, instance,
-                              nullptr);
+                              kDesignClientWidth, kDesignClientHeight, taskBar_.Window(), nullptr,
+                              instance, nullptr);
   if (window_ != nullptr) {
+    taskBar_.SetMainWindow(window_);
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
     music_ = std::make_unique<BackgroundMusic>(window_, settings_.MusicEnabled);
@@ -66,6 +67,7 @@ void MainWindow::Show() {
   const int left = (::GetSystemMetrics(SM_CXSCREEN) - size.Width) / 2;
   const int top = (::GetSystemMetrics(SM_CYSCREEN) - size.Height) / 2;
   ::SetWindowPos(window_, nullptr, left, top, size.Width, size.Height, SWP_NOZORDER);
+  taskBar_.Show();
   ::ShowWindow(window_, SW_SHOW);
   ::UpdateWindow(window_);
   ::SetForegroundWindow(window_);
@@ -119,7 +121,15 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case kRunQueuedStepMessage:
       RunQueuedStep();
       return 0;
+    case WM_SYSCOMMAND:
+      // Minimised as a whole through its owner: an owned window would shrink to a bar of its own.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && taskBar_.Window() != nullptr) {
+        ::SendMessageW(taskBar_.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return 0;
+      }
+      break;
     case WM_DESTROY:
+      taskBar_.SetMainWindow(nullptr);
       window_ = nullptr;
       ::PostQuitMessage(0);
       return 0;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "SkinnedView.h"
+#include "TaskBarButton.h"
 #include "config/PatcherSettings.h"
 #include "engine/LauncherSequence.h"
 #include "engine/LauncherWindow.h"
@@ -98,6 +99,7 @@ class MainWindow : public morvo::LauncherWindow {
 
   LauncherContext context_;
   morvo::PatcherSettings& settings_;
+  TaskBarButton taskBar_;  // owns the window, so it goes after it
   HWND window_ = nullptr;
   SkinnedView view_;
   HCURSOR arrow_ = nullptr;

@@ -87,6 +87,12 @@ TEST(MainWindowNews, ThePatchRunStartsOnceWhenThePageNeverCompletes) {
   if (window.Window() == nullptr) GTEST_SKIP() << "no display to create windows on";
   ASSERT_FALSE(window.TerminateRequested());
   window.Show();
+  // The task bar shows the program's title, from the window that owns the main window.
+  const HWND owner = ::GetWindow(window.Window(), GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  wchar_t title[32] = {};
+  ::GetWindowTextW(owner, title, 32);
+  EXPECT_STREQ(title, L"XAM Patcher..");
 
   const std::string logPath = dir / "MorvoPatcherLog.txt";
   const auto logText = [&] { return ReadFileBytes(logPath); };
