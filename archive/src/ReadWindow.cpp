@@ -7,6 +7,7 @@ namespace vka {
 
 bool ReadWindow::read(const FileHandle& source, std::uint64_t position, std::uint8_t* into,
                       std::size_t count) {
+  if (count == 0) return true;
   if (count > kReadWindowMaximum) return source.readAt(position, into, count);
   if (!holds(source, position, count) && !load(source, position, count)) return false;
   std::memcpy(into, bytes_.data() + (position - start_), count);
