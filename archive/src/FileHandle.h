@@ -41,6 +41,9 @@ class FileHandle {
   // Starts writing the range's pending bytes to the disk without waiting for them, so that a
   // later sync has less to wait for. Only a hint: where the platform has none, it does nothing.
   void startWriteBack(std::uint64_t position, std::uint64_t length);
+  // Lets the system drop the file's cached bytes now: they will not be read again. Only a
+  // hint; where the platform has none, it does nothing.
+  void releaseCache() const;
   bool truncate(std::uint64_t length);
 
   // Copies up to `length` bytes of `source` at `from` to this file at `to` inside the

@@ -98,6 +98,10 @@ bool FileHandle::truncate(std::uint64_t length) {
   return isOpen() && ::ftruncate(fd(native_), static_cast<off_t>(length)) == 0;
 }
 
+void FileHandle::releaseCache() const {
+  if (isOpen()) ::posix_fadvise(fd(native_), 0, 0, POSIX_FADV_DONTNEED);
+}
+
 std::int64_t FileHandle::copyRangeFrom(const FileHandle& source, std::uint64_t from,
                                        std::uint64_t to, std::uint64_t length) {
   for (;;) {

@@ -115,6 +115,9 @@ bool FileHandle::sync() { return isOpen() && FlushFileBuffers(handleOf(native_))
 // manager writes pending bytes on its own.
 void FileHandle::startWriteBack(std::uint64_t, std::uint64_t) {}
 
+// Windows has no call that drops a file's cached bytes; its deletion releases them.
+void FileHandle::releaseCache() const {}
+
 bool FileHandle::truncate(std::uint64_t length) {
   FILE_END_OF_FILE_INFO end{};
   end.EndOfFile.QuadPart = static_cast<LONGLONG>(length);
