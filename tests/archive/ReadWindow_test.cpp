@@ -96,17 +96,6 @@ TEST_F(ReadWindowTest, RangesAtTheEdgesAndLargerThanTheWindow) {
   expectReads(window, {{size - 2, 2}, {5, 17}});
 }
 
-TEST_F(ReadWindowTest, ForgottenWindowReadsTheFileAgain) {
-  ReadWindow window;
-  expectReads(window, {{100, 10}});
-  // The file changes under the window: until it is forgotten, the window may serve its
-  // copy; afterwards only the file's new bytes count.
-  content_ = patternOf(content_.size(), 8);
-  writeBytes(path_, content_);
-  window.forget();
-  expectReads(window, {{100, 10}, {50, 20}});
-}
-
 TEST_F(ReadWindowTest, AppendedCopiesInAnyOrderGiveTheSourceBytesInThatOrder) {
   // Short and long ranges, some adjacent to the one before in either direction, some far.
   std::vector<Range> ranges = rangesCovering(content_.size(), random_);
