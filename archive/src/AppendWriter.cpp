@@ -21,7 +21,7 @@ namespace {
 constexpr std::uint64_t kKernelCopyMinimum = 256 * 1024;
 // Written bytes go to the disk in steps of this size while the next ones are prepared; a
 // kernel copy moves at most this much at once for the same reason.
-constexpr std::uint64_t kWriteBackStep = 8u << 20;
+constexpr std::uint64_t kWriteBackStep = 32u << 20;
 
 }  // namespace
 
