@@ -7,6 +7,7 @@ namespace vka {
 void AppendWriter::moveTo(std::uint64_t position) {
   flush();
   end_ = position;
+  sentToDisk_ = position;
 }
 
 bool AppendWriter::fits(std::uint64_t length) {
@@ -18,6 +19,9 @@ namespace {
 
 // Below this, a copy goes through the buffer rather than the kernel.
 constexpr std::uint64_t kKernelCopyMinimum = 256 * 1024;
+// Written bytes go to the disk in steps of this size while the next ones are prepared; a
+// kernel copy moves at most this much at once for the same reason.
+constexpr std::uint64_t kWriteBackStep = 32u << 20;
 
 }  // namespace
 
@@ -64,12 +68,18 @@ bool AppendWriter::copyFrom(const FileHandle& source, std::uint64_t position,
   return true;
 }
 
-bool AppendWriter::flush() { return settleCopy() && flushBuffer(); }
+bool AppendWriter::flush() {
+  const bool written = settleCopy() && flushBuffer();
+  window_.forget();
+  return written;
+}
 
 bool AppendWriter::flushBuffer() {
   if (failed_) return false;
   if (staged_ == 0) return true;
-  if (!file_.writeAt(end_ - copyLength_ - staged_, buffer_.data(), staged_)) failed_ = true;
+  const std::uint64_t at = end_ - copyLength_ - staged_;
+  if (!file_.writeAt(at, buffer_.data(), staged_)) failed_ = true;
+  wrote(at + staged_);
   staged_ = 0;
   return !failed_;
 }
@@ -92,7 +102,7 @@ bool AppendWriter::settleCopy() {
     if (staged_ == buffer_.size() && !flushBuffer()) return false;
     const std::size_t piece =
         static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer_.size() - staged_));
-    if (!copySource_->readAt(from, buffer_.data() + staged_, piece)) {
+    if (!window_.read(*copySource_, from, buffer_.data() + staged_, piece)) {
       failed_ = true;
       return false;
     }
@@ -108,12 +118,14 @@ bool AppendWriter::kernelCopy(std::uint64_t from, std::uint64_t to, std::uint64_
   // Page cache to page cache; where the kernel cannot (another file system, an old
   // kernel), the bytes go through the buffer.
   while (length > 0) {
-    const std::int64_t copied = file_.copyRangeFrom(*copySource_, from, to, length);
+    const std::int64_t copied =
+        file_.copyRangeFrom(*copySource_, from, to, std::min(length, kWriteBackStep));
     if (copied == 0) return false;  // the source ends early
     if (copied < 0) return copyThroughBuffer(from, to, length);
     from += static_cast<std::uint64_t>(copied);
     to += static_cast<std::uint64_t>(copied);
     length -= static_cast<std::uint64_t>(copied);
+    wrote(to);
   }
   return true;
 }
@@ -130,8 +142,15 @@ bool AppendWriter::copyThroughBuffer(std::uint64_t from, std::uint64_t to, std::
     from += piece;
     to += piece;
     length -= piece;
+    wrote(to);
   }
   return true;
+}
+
+void AppendWriter::wrote(std::uint64_t upTo) {
+  if (upTo < sentToDisk_ + kWriteBackStep) return;
+  file_.startWriteBack(sentToDisk_, upTo - sentToDisk_);
+  sentToDisk_ = upTo;
 }
 
 }  // namespace vka

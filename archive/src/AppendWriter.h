@@ -1,5 +1,6 @@
 // Bytes appended at the end of an archive's data: staged in one bounded buffer, or copied
-// from another file inside the kernel, in the order they were appended.
+// from another file inside the kernel, in the order they were appended. What is written is
+// handed to the disk as it goes, so that the flush of a commit finds little left to write.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 
 #include "ArchiveFormat.h"
 #include "FileHandle.h"
+#include "ReadWindow.h"
 
 namespace vka {
 
@@ -26,9 +28,10 @@ class AppendWriter {
   bool append(const std::uint8_t* data, std::size_t length);
   // Appends `length` bytes of `source` from `position`. Copies of adjacent ranges join, so
   // a run of entries that lie back to back moves in one kernel copy; short runs go through
-  // the buffer, which costs less than a kernel copy each.
+  // the buffer, which costs less than a kernel copy each, read from the source in large
+  // windows, so that entries lying near each other in any order cost few reads.
   bool copyFrom(const FileHandle& source, std::uint64_t position, std::uint64_t length);
-  // Writes out everything pending.
+  // Writes out everything pending, and forgets what was read from the sources.
   bool flush();
 
  private:
@@ -37,6 +40,8 @@ class AppendWriter {
   bool settleCopy();
   bool kernelCopy(std::uint64_t from, std::uint64_t to, std::uint64_t length);
   bool copyThroughBuffer(std::uint64_t from, std::uint64_t to, std::uint64_t length);
+  // Starts writing to the disk what lies before `upTo` once enough has gathered.
+  void wrote(std::uint64_t upTo);
 
   FileHandle& file_;
   std::uint64_t end_ = kHeaderSize;
@@ -48,6 +53,9 @@ class AppendWriter {
   const FileHandle* copySource_ = nullptr;
   std::uint64_t copyFrom_ = 0;
   std::uint64_t copyLength_ = 0;
+  ReadWindow window_;
+  // Bytes before this position are on their way to the disk, or were there already.
+  std::uint64_t sentToDisk_ = 0;
 };
 
 }  // namespace vka

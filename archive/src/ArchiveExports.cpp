@@ -18,9 +18,12 @@ extern "C" VKA_API int32_t VKA_CALL VKA_Fusion(const char* sourcePath, const cha
   std::vector<const ArchiveEntry*> chosen;
   chosen.reserve(source.entryCount());
   for (const ArchiveEntry& entry : source.entries()) chosen.push_back(&entry);
-  const int merged = destination.copyEntriesAndCommit(source, chosen, [progress] {
-    if (progress != nullptr) progress();
-  });
+  const int merged = destination.copyEntriesAndCommit(
+      source, chosen,
+      [progress] {
+        if (progress != nullptr) progress();
+      },
+      vka::SourceAfterCopy::Kept);
   if (merged != VKA_OK) {
     destination.discard();
     return merged;

@@ -1,7 +1,9 @@
 #include "ArchiveFile.h"
 
 #include <cstring>
+#include <optional>
 
+#include "CacheRelease.h"
 #include "FileTable.h"
 #include "vka/vka.h"
 
@@ -128,7 +130,8 @@ int ArchiveFile::addEntry(ArchiveEntry entry, std::string_view name, const std::
 
 int ArchiveFile::copyEntriesAndCommit(const ArchiveFile& source,
                                       const std::vector<const ArchiveEntry*>& chosen,
-                                      const std::function<void()>& beforeEach) {
+                                      const std::function<void()>& beforeEach,
+                                      SourceAfterCopy afterwards) {
   // A merge of nothing leaves the archive as it was, byte for byte.
   if (chosen.empty()) return modified_ ? writeTable() : VKA_OK;
   // Every record first, at the offset its bytes will take, so that the table is compressed
@@ -155,6 +158,10 @@ int ArchiveFile::copyEntriesAndCommit(const ArchiveFile& source,
       break;
     }
   }
+  moved = moved && writer_.flush();
+  // Every byte of the source is read: its cache goes while the commit waits for the disk.
+  std::optional<CacheRelease> release;
+  if (moved && afterwards == SourceAfterCopy::Deleted) release.emplace(source.file_);
   return commitTable(compression, moved);
 }
 

@@ -20,6 +20,9 @@ namespace vka {
 using ContentSource = std::function<std::int64_t(const std::uint8_t*& piece)>;
 // Receives the next piece of bytes; false stops the reading.
 using ByteSink = std::function<bool(const std::uint8_t* piece, std::size_t length)>;
+// What becomes of the source of a copy: kept, or deleted once the copy is committed (its
+// cache is then released while the commit waits for the disk).
+enum class SourceAfterCopy { Kept, Deleted };
 
 class ArchiveFile {
  public:
@@ -44,7 +47,7 @@ class ArchiveFile {
   // written when the result would pass 2 GiB.
   int copyEntriesAndCommit(const ArchiveFile& source,
                            const std::vector<const ArchiveEntry*>& chosen,
-                           const std::function<void()>& beforeEach);
+                           const std::function<void()>& beforeEach, SourceAfterCopy afterwards);
   // Appends a file entry whose content `next` supplies, compressing it as it comes.
   int addCompressed(std::string_view name, std::uint8_t flags, const ContentSource& next);
 

@@ -28,9 +28,12 @@ int copyNewestOfEachName(const ArchiveFile& archive, ArchiveFile& rebuilt, VKA_P
       progress();  // an entry dropped counts at once, one kept when its bytes move
     }
   }
-  return rebuilt.copyEntriesAndCommit(archive, kept, [progress] {
-    if (progress != nullptr) progress();
-  });
+  return rebuilt.copyEntriesAndCommit(
+      archive, kept,
+      [progress] {
+        if (progress != nullptr) progress();
+      },
+      vka::SourceAfterCopy::Deleted);
 }
 
 }  // namespace

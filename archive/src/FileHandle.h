@@ -38,6 +38,12 @@ class FileHandle {
   // Up to `count` bytes from the current position; 0 at the end, -1 on error.
   std::int64_t readSome(void* into, std::size_t count);
   bool sync();
+  // Starts writing the range's pending bytes to the disk without waiting for them, so that a
+  // later sync has less to wait for. Only a hint: where the platform has none, it does nothing.
+  void startWriteBack(std::uint64_t position, std::uint64_t length);
+  // Lets the system drop the file's cached bytes now: they will not be read again. Only a
+  // hint; where the platform has none, it does nothing.
+  void releaseCache() const;
   bool truncate(std::uint64_t length);
 
   // Copies up to `length` bytes of `source` at `from` to this file at `to` inside the

@@ -87,8 +87,19 @@ std::int64_t FileHandle::readSome(void* into, std::size_t count) {
 
 bool FileHandle::sync() { return isOpen() && ::fdatasync(fd(native_)) == 0; }
 
+void FileHandle::startWriteBack(std::uint64_t position, std::uint64_t length) {
+  if (isOpen()) {
+    ::sync_file_range(fd(native_), static_cast<off_t>(position), static_cast<off_t>(length),
+                      SYNC_FILE_RANGE_WRITE);
+  }
+}
+
 bool FileHandle::truncate(std::uint64_t length) {
   return isOpen() && ::ftruncate(fd(native_), static_cast<off_t>(length)) == 0;
+}
+
+void FileHandle::releaseCache() const {
+  if (isOpen()) ::posix_fadvise(fd(native_), 0, 0, POSIX_FADV_DONTNEED);
 }
 
 std::int64_t FileHandle::copyRangeFrom(const FileHandle& source, std::uint64_t from,

@@ -111,6 +111,13 @@ std::int64_t FileHandle::readSome(void* into, std::size_t count) {
 
 bool FileHandle::sync() { return isOpen() && FlushFileBuffers(handleOf(native_)) != 0; }
 
+// Windows has no call that starts a range's write-out without waiting for it; the cache
+// manager writes pending bytes on its own.
+void FileHandle::startWriteBack(std::uint64_t, std::uint64_t) {}
+
+// Windows has no call that drops a file's cached bytes; its deletion releases them.
+void FileHandle::releaseCache() const {}
+
 bool FileHandle::truncate(std::uint64_t length) {
   FILE_END_OF_FILE_INFO end{};
   end.EndOfFile.QuadPart = static_cast<LONGLONG>(length);
