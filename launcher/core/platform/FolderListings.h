@@ -14,6 +14,9 @@ class FolderListings {
 
   // The names of folder (ending in a separator), or nullptr when it was not listed yet.
   const Names* Find(const std::string& folder) const;
+  // True when folder was listed and neither held nor has gained since an entry whose name folds
+  // like name's.
+  bool Lacks(const std::string& folder, const std::string& name) const;
   const Names& Store(const std::string& folder, Names names);
 
   // Records that path, below root (both as ResolveGamePath joins them), now exists together
