@@ -3,7 +3,6 @@
 #include <array>
 #include <optional>
 #include <string>
-#include <unordered_set>
 
 #include "config/PatcherSettings.h"
 #include "config/StatusMessages.h"
@@ -65,8 +64,6 @@ class ContainerInstall {
   InstalledFiles installed_;
   // The folders searched for names in another letter case, with what this container created.
   FolderListings listings_;
-  // The folders that files of this container were written into: they are there already.
-  std::unordered_set<std::string> folders_;
 };
 
 bool ContainerInstall::Corrupt() {
@@ -158,10 +155,10 @@ bool ContainerInstall::CopyData(const std::string& target, std::int32_t size, un
 // The folder of target, created where missing; known to exist once a file went there, so that
 // thousands of files in one folder do not ask for it each time.
 bool ContainerInstall::EnsureFolderFor(const std::string& target) {
-  std::string folder = FolderOfPath(target);
-  if (folders_.contains(folder)) return true;
+  const std::string folder = FolderOfPath(target);
+  if (listings_.KnownToExist(folder)) return true;
   if (!EnsureFolderOf(target)) return false;
-  folders_.insert(std::move(folder));
+  listings_.Exists(folder);
   return true;
 }
 

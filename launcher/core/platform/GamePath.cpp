@@ -45,11 +45,12 @@ std::optional<std::string> ResolveGamePath(const std::string& root, std::string_
   const auto parts = SplitSafeParts(name);
   if (!parts) return std::nullopt;
   std::error_code error;
-  // A root listed for earlier names was a folder then: asking again would cost a call per name.
-  const bool rootListed = listings != nullptr && listings->Find(root) != nullptr;
-  if (!rootListed && !fs::is_directory(FsPath(root), error)) return std::nullopt;
   FolderListings ownListings;
   FolderListings& listed = listings != nullptr ? *listings : ownListings;
+  if (!listed.KnownToExist(root)) {
+    if (!fs::is_directory(FsPath(root), error)) return std::nullopt;
+    listed.Exists(root);
+  }
 
   std::string path = root;
   bool found = true;
