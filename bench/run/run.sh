@@ -96,20 +96,23 @@ record_result "install 1 GiB loose files / cp -r + sync + rm" "$install_ratio" "
 rm -rf "$work/files" "$work/game" && mkdir -p "$work/files" "$work/game"
 head -c $((20000 * 1024)) /dev/urandom | (cd "$work/files" && split -b 1024 -a 5 - small)
 "$bin/mkpatch" build "$work/small.pak" --from-dir "$work/files" >/dev/null
-# ext4 without a journal passes over inodes freed in the last seconds when it creates one, and
-# passing over the 20 000 of the last copy costs more than writing the files: each contender
-# starts with none freed recently.
+# ext4 without a journal passes over the inodes freed in the last minute when it creates one,
+# and passing over the 20 000 of the last copy costs more than writing the files: no contender's
+# copy is deleted before the end, so that each starts with none freed recently.
 settle() { sync; sleep 6; }
+spend() { mv "$1" "$work/spent/$(basename "$1")$2"; }  # PATH ROUND
 write_times=() small_times=()
-for _ in $(seq "$rounds"); do
-  rm -rf "$work/write-copy" "$work/game" && mkdir -p "$work/game"
+mkdir -p "$work/spent"
+for round in $(seq "$rounds"); do
+  mkdir -p "$work/game"
   settle
   write_times+=("$(seconds sh -c "cp -r '$work/files' '$work/write-copy' && sync")")
-  rm -rf "$work/write-copy"
+  spend "$work/write-copy" "$round"
   cp "$work/small.pak" "$work/game/MorvoTMPsmall.pak"
   settle
   small_times+=("$(seconds "$bin/run_install_bench" "$work/game" "$work/game/MorvoTMPsmall.pak")")
   cmp -s "$work/game/smallaaaab" "$work/files/smallaaaab" || { echo "install differs" >&2; exit 1; }
+  spend "$work/game" "$round"
 done
 write_best=$(best "${write_times[@]}")
 small_best=$(best "${small_times[@]}")
@@ -122,7 +125,7 @@ record_result "install 20 000 files of 1 KiB / write + sync" "$small_ratio" ">= 
 # --- a run with a long patch list, everything installed ------------------------------------
 # The list is matched against the register: 10 times the patches may cost at most 12 times
 # the time, however the matching is done.
-rm -rf "$work/files" "$work/game"
+rm -rf "$work/files" "$work/game" "$work/spent"
 list_run() {  # COUNT: prints the best of the rounds of a run with COUNT patches, all installed
   local n=$1 game="$work/list$1" times=()
   mkdir -p "$game"

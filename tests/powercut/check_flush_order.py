@@ -2,7 +2,8 @@
 """Where no power cut can be simulated (no FUSE), the order of the system calls proves the same:
 runs one installation pass under strace and checks that every file the pass put in place in the
 game folder was flushed, and its folder flushed, after it was put in place and before the
-container that installed it was deleted.
+container that installed it was deleted. A flush of the whole file system (syncfs) called on a
+folder flushes every file and folder below it.
 
     check_flush_order.py CORE_TESTS
 
@@ -14,7 +15,7 @@ import sys
 import tempfile
 
 PASS_TEST = "InstallPass.ThreeContainersOnAPlainDisk"
-CALLS = "fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat"
+CALLS = "fsync,fdatasync,syncfs,rename,renameat,renameat2,unlink,unlinkat"
 LINE = re.compile(r'^(\d+) +(\w+)\((.*)\) += (-?\d+)')
 # A call that another thread's call interrupted in the trace: its start, then its end.
 UNFINISHED = re.compile(r'^(\d+) +(\w+)\((.*) <unfinished \.\.\.>$')
@@ -58,7 +59,7 @@ def events(log):
                 result = int(match.group(4))
             else:
                 continue
-            if call in ("fsync", "fdatasync"):
+            if call in ("fsync", "fdatasync", "syncfs"):
                 fd = ANNOTATED_FD.match(args)
                 yield call, [fd.group(1)] if fd else [], result
             else:
@@ -85,6 +86,11 @@ def main():
                     flushed.discard(os.path.dirname(target))
             elif call in ("fsync", "fdatasync"):
                 flushed.add(paths[0].rstrip("/"))
+            elif call == "syncfs":
+                below = paths[0].rstrip("/") + "/"
+                for path, folder in pending.items():
+                    if path.startswith(below):
+                        flushed.update((path, folder))
             elif call.startswith("unlink"):
                 name = os.path.basename(paths[-1])
                 if name.startswith("MorvoTMP") and name.endswith(".pak"):

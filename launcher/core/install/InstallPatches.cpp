@@ -35,6 +35,7 @@ struct EntryTarget {
   Kind Type = Kind::LooseFile;
   std::string Path;         // the file written
   std::string Destination;  // an archive's place in the game folder
+  bool PathExists = true;   // false when Path is known to be a new file
 };
 
 // One container being installed: position k of n in the pass.
@@ -53,6 +54,7 @@ class ContainerInstall {
   std::optional<EntryTarget> ChooseTarget(const ContainerEntryHeader& header);
   bool CheckConfiguration(const ContainerEntryHeader& header, bool& accepted);
   bool CopyData(const std::string& target, std::int32_t size, unsigned mode);
+  bool EnsureFolderFor(const std::string& target);
   bool Corrupt();
 
   PatchContext& context_;
@@ -83,17 +85,19 @@ std::optional<EntryTarget> ContainerInstall::ChooseTarget(const ContainerEntryHe
   }
   if (EqualsIgnoringAsciiCase(header.DestName, kConfigFileName)) {
     // Whatever case the container writes, the file the launcher reads is replaced.
-    auto config = ResolveGamePath(dir, kConfigFileName, &listings_);
+    bool exists = true;
+    auto config = ResolveGamePath(dir, kConfigFileName, &listings_, &exists);
     if (!config) return std::nullopt;
-    return EntryTarget{EntryTarget::Kind::Configuration, *config, {}};
+    return EntryTarget{EntryTarget::Kind::Configuration, *config, {}, exists};
   }
-  auto destination = ResolveGamePath(dir, header.DestName, &listings_);
+  bool exists = true;
+  auto destination = ResolveGamePath(dir, header.DestName, &listings_, &exists);
   if (!destination) return std::nullopt;
   if (IsArchiveFile(header.SourceName)) {
     return EntryTarget{EntryTarget::Kind::Archive, dir + kExtractedArchivePrefix + sourceFile,
                        *destination};
   }
-  return EntryTarget{EntryTarget::Kind::LooseFile, *destination, {}};
+  return EntryTarget{EntryTarget::Kind::LooseFile, *destination, {}, exists};
 }
 
 // Reads the configuration magic at the head of the data. accepted tells whether the data are
@@ -148,10 +152,22 @@ bool ContainerInstall::CopyData(const std::string& target, std::int32_t size, un
   return false;
 }
 
+// The folder of target, created where missing; known to exist once a file went there, so that
+// thousands of files in one folder do not ask for it each time.
+bool ContainerInstall::EnsureFolderFor(const std::string& target) {
+  const std::string folder = FolderOfPath(target);
+  if (listings_.KnownToExist(folder)) return true;
+  if (!EnsureFolderOf(target)) return false;
+  listings_.Exists(folder);
+  return true;
+}
+
 // The permission bits of the file replaced, so that an update keeps them.
-unsigned ModeFor(const std::string& target, bool runnable) {
-  const unsigned mode = PermissionBits(target).value_or(0644);
-  return runnable ? mode | 0111 : mode;
+unsigned ModeFor(const EntryTarget& target) {
+  constexpr unsigned kNewFileMode = 0644;
+  const unsigned mode =
+      target.PathExists ? PermissionBits(target.Path).value_or(kNewFileMode) : kNewFileMode;
+  return target.Type == EntryTarget::Kind::ProgramCopy ? mode | 0111 : mode;
 }
 
 bool ContainerInstall::InstallEntry() {
@@ -172,12 +188,11 @@ bool ContainerInstall::InstallEntry() {
     if (!CheckConfiguration(header, accepted)) return false;
     if (!accepted) return true;
   }
-  if (target->Type == EntryTarget::Kind::LooseFile && !EnsureFolderOf(target->Path)) {
+  if (target->Type == EntryTarget::Kind::LooseFile && !EnsureFolderFor(target->Path)) {
     context_.Log.LogLine(loglines::kEntryWriteError);
     return false;
   }
-  const bool runnable = target->Type == EntryTarget::Kind::ProgramCopy;
-  if (!CopyData(target->Path, header.DataSize, ModeFor(target->Path, runnable))) return false;
+  if (!CopyData(target->Path, header.DataSize, ModeFor(*target))) return false;
 
   if (target->Type == EntryTarget::Kind::Archive) {
     // A first copy renames the extracted archive into its place; a merge flushes by itself, and

@@ -61,6 +61,10 @@ bool InstalledFiles::FlushToDisk() const {
       if (!folders.insert(folder).second) break;  // its parents are in already
     }
   }
+  if (std::all_of(folders.begin(), folders.end(),
+                  [this](const std::string& folder) { return wholeFileSystem_.Covers(folder); })) {
+    return wholeFileSystem_.Flush();
+  }
   // Every file's data before the folders that name them.
   const bool filesFlushed = FlushEach(files_, FlushFileAt);
   return FlushEach(folders, FlushFolder) && filesFlushed;

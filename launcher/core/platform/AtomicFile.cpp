@@ -18,10 +18,11 @@ constexpr std::int64_t kEarlyWriteBackSize = 1024 * 1024;
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath)
     : target_(std::move(targetPath)), temp_(target_ + kAtomicWriteSuffix) {
-  // What an interrupted attempt left is removed, and the file is then created exclusively: a
-  // link planted under the temporary name, symbolic or hard, is never written through.
-  RemoveFile(temp_);
+  // The file is created exclusively: a link planted under the temporary name, symbolic or hard,
+  // is never written through. What an interrupted attempt left is removed first, only when there
+  // is one, so that the usual case costs no call.
   file_ = NativeFile::CreateNew(temp_);
+  if (!file_.IsOpen() && RemoveFile(temp_)) file_ = NativeFile::CreateNew(temp_);
   buffer_.reserve(kBufferSize);
 }
 

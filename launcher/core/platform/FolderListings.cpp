@@ -10,6 +10,11 @@ const FolderListings::Names* FolderListings::Find(const std::string& folder) con
   return found == folders_.end() ? nullptr : &found->second;
 }
 
+bool FolderListings::Lacks(const std::string& folder, const std::string& name) const {
+  const Names* names = Find(folder);
+  return names != nullptr && !names->contains(AsciiLower(name));
+}
+
 const FolderListings::Names& FolderListings::Store(const std::string& folder, Names names) {
   return folders_[folder] = std::move(names);
 }

@@ -41,29 +41,36 @@ std::optional<std::vector<std::string_view>> SplitSafeParts(std::string_view nam
 }  // namespace
 
 std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name,
-                                           FolderListings* listings) {
+                                           FolderListings* listings, bool* exists) {
   const auto parts = SplitSafeParts(name);
   if (!parts) return std::nullopt;
   std::error_code error;
-  if (!fs::is_directory(FsPath(root), error)) return std::nullopt;
   FolderListings ownListings;
   FolderListings& listed = listings != nullptr ? *listings : ownListings;
+  if (!listed.KnownToExist(root)) {
+    if (!fs::is_directory(FsPath(root), error)) return std::nullopt;
+    listed.Exists(root);
+  }
 
   std::string path = root;
-  bool exists = true;
+  bool found = true;
   for (std::size_t i = 0; i < parts->size(); ++i) {
     const std::string part = Windows1252ToUtf8((*parts)[i]);
-    if (exists) {
-      const std::string entry = MatchingEntry(path, part, exists, listed);
+    const bool last = i + 1 == parts->size();
+    // A new file among many in a listed folder: the listing answers without a call. Only for
+    // the last part, which is replaced by a rename that never follows a link put there since.
+    if (found && last && listed.Lacks(path, part)) found = false;
+    if (found) {
+      const std::string entry = MatchingEntry(path, part, found, listed);
       // The entry's own name, which another name of it (a short one) may have hidden.
-      if (exists && (i == 0 ? IsOwnFileName(entry) : IsPutAsideName(entry))) return std::nullopt;
+      if (found && (i == 0 ? IsOwnFileName(entry) : IsPutAsideName(entry))) return std::nullopt;
       path += entry;
       // A link planted in the game folder must not carry writes out of it.
-      if (exists && LinkLeavesFolder(path, root)) return std::nullopt;
+      if (found && LinkLeavesFolder(path, root)) return std::nullopt;
     } else {
       path += part;
     }
-    if (i + 1 < parts->size()) path += kFolderSeparators[0];
+    if (!last) path += kFolderSeparators[0];
   }
   // A link inside the game folder that leads back to it must not reach the launcher's files.
   if (parts->size() > 1 && IsOwnFileName(FileNameOfPath(path))) {
@@ -71,6 +78,7 @@ std::optional<std::string> ResolveGamePath(const std::string& root, std::string_
     const fs::path folder = fs::weakly_canonical(FsPath(path).parent_path(), error);
     if (error || folder == canonicalRoot) return std::nullopt;
   }
+  if (exists != nullptr) *exists = found;
   return path;
 }
 

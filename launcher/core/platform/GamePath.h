@@ -18,9 +18,11 @@ namespace morvo {
 // link inside root whose target lies outside it (or is missing); and for a name of the
 // launcher's own files in root (IsOwnFileName), also reached through a link to root.
 // listings, when given, keeps the folders listed on the way for the next names resolved; whoever
-// then creates an entry adds it there (FolderListings::Added).
+// then creates an entry adds it there (FolderListings::Added). exists, when given, tells whether
+// something is there under the path returned (as the listings knew it, where they did).
 std::optional<std::string> ResolveGamePath(const std::string& root, std::string_view name,
-                                           FolderListings* listings = nullptr);
+                                           FolderListings* listings = nullptr,
+                                           bool* exists = nullptr);
 
 // programDir + a file name from the settings, as this platform opens it: ResolveGamePath's
 // path when it has one; names that cannot be resolved inside programDir (".." parts, a drive

@@ -3,6 +3,7 @@
 // folder as a pass that was never interrupted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -16,13 +17,24 @@ using namespace morvo;
 namespace {
 
 constexpr int kAttempts = 16;
+constexpr int kTimedPasses = 3;
+
+std::chrono::steady_clock::duration TimedPass(GameFolder& folder) {
+  PrepareThreeContainerGame(folder);
+  const auto started = std::chrono::steady_clock::now();
+  InstallPatches(folder.context);
+  return std::chrono::steady_clock::now() - started;
+}
 
 TEST(InstallKill, KilledPassRecoversToTheSameGameFolder) {
   GameFolder reference;
-  PrepareThreeContainerGame(reference);
-  const auto started = std::chrono::steady_clock::now();
-  InstallPatches(reference.context);
-  const auto passTime = std::chrono::steady_clock::now() - started;
+  // The shortest of a few passes: one flush that waits for other programs' writes to the same
+  // disk would draw the instants far beyond an ordinary pass.
+  auto passTime = TimedPass(reference);
+  for (int pass = 1; pass < kTimedPasses; ++pass) {
+    GameFolder timed;
+    passTime = std::min(passTime, TimedPass(timed));
+  }
   const auto expected = Snapshot(reference);
   ASSERT_EQ(expected.at("data.vka").size(), 301u);  // merged and repacked: every name once
 

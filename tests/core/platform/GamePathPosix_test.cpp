@@ -104,3 +104,26 @@ TEST(GamePath, KeptListingsFollowTheFolder) {
   WriteFile(folder / "b.Txt", "t");
   EXPECT_EQ(ResolveGamePath(folder.game(), "B.TXT", &listings), folder / "b.Txt");
 }
+
+// Whether the entry is there decides whether an update keeps its permission bits: a listed
+// folder answers for new names, and must never call an existing entry new.
+TEST(GamePath, TellsWhetherTheEntryIsThere) {
+  GameFolder folder;
+  WriteFile(folder / "Old.txt", "o");
+  fs::create_directory(folder / "Sub");
+  FolderListings listings;
+  bool exists = false;
+  EXPECT_EQ(ResolveGamePath(folder.game(), "old.TXT", &listings, &exists), folder / "Old.txt");
+  EXPECT_TRUE(exists);
+  EXPECT_EQ(ResolveGamePath(folder.game(), "new.txt", &listings, &exists), folder / "new.txt");
+  EXPECT_FALSE(exists);
+  ASSERT_NE(listings.Find(folder.game()), nullptr);
+  for (const char* name : {"Old.txt", "OLD.TXT", "sub"}) {
+    exists = false;
+    EXPECT_TRUE(ResolveGamePath(folder.game(), name, &listings, &exists).has_value()) << name;
+    EXPECT_TRUE(exists) << name;
+  }
+  EXPECT_EQ(ResolveGamePath(folder.game(), "SUB\\x\\y.txt", &listings, &exists),
+            folder / "Sub/x/y.txt");
+  EXPECT_FALSE(exists);
+}
