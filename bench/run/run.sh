@@ -15,6 +15,8 @@ bin=$build/bin
 source "$(dirname "$0")/../results.sh"
 # shellcheck source=../serve.sh
 source "$(dirname "$0")/../serve.sh"
+# shellcheck source=../timing.sh
+source "$(dirname "$0")/../timing.sh"
 work=$build/bench-run
 rounds=${ROUNDS:-3}
 rm -rf "$work"
@@ -25,13 +27,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-now() { date +%s.%N; }
-since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }'; }
-# Dirty pages of an earlier step must not slow down the next one: each timing starts synced.
-seconds() { local start; sync; start=$(now); "$@" >/dev/null; since "$start"; }
-best() { printf '%s\n' "$@" | sort -g | head -1; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 
 # --- download -----------------------------------------------------------------------------
 head -c 1073741824 /dev/urandom >"$work/www/big.pak"

@@ -10,6 +10,7 @@ build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 demo=$(cd "$here/../../demo" && pwd)
 . "$here/../results.sh"
+. "$here/../timing.sh"
 clock=$build/bench/startup/startup_clock
 yardstick=$build/bench/startup/minimal_news_window
 rounds=${ROUNDS:-5}
@@ -52,7 +53,6 @@ export DISPLAY=":$(head -n1 "$work/display")" HOME=$work/home
 # What the programs say on their error output (the web engine's set-up report) is kept aside.
 launcher() { (cd "$game" && "$clock" 60 "$game/MorvoPatcher" 2>>"$work/programs.log"); }
 minimal() { "$clock" 60 "$yardstick" "$page" 2>>"$work/programs.log"; }
-best() { printf '%s\n' "$@" | sort -g | head -1; }
 
 # One untimed start of each fills the page cache with the libraries both load.
 launcher >/dev/null && minimal >/dev/null
@@ -64,7 +64,7 @@ for _ in $(seq "$rounds"); do
 done
 minimal_best=$(best "${minimal_times[@]}")
 launcher_best=$(best "${launcher_times[@]}")
-ratio=$(awk -v a="$launcher_best" -v b="$minimal_best" 'BEGIN { printf "%.2f", a / b }')
+ratio=$(ratio "$launcher_best" "$minimal_best")
 echo "start to first paint (best of $rounds): minimal web-view window $minimal_best s" \
      "(${minimal_times[*]}), launcher $launcher_best s (${launcher_times[*]}), ratio $ratio" \
      "(target <= 1.5)"

@@ -18,6 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 . "$here/../results.sh"
 . "$here/../serve.sh"
+. "$here/../timing.sh"
 win=${MORVO_BENCH_WIN64_DIR:-$root/build-bench-win64}
 mib=${MORVO_WINE_BENCH_MIB:-1024}
 entries=${MORVO_WINE_BENCH_ENTRIES:-100000}
@@ -47,14 +48,9 @@ export MORVO_WINEPREFIX=$win/wineprefix-win64
 windows() { "$root/tests/wine/run-under-wine" "$win/bin/$1" "${@:2}"; }
 # A path as Windows programs under Wine name it (drive Z: is the Linux root).
 winpath() { local path=$1; echo "Z:${path//\//\\}"; }
-now() { date +%s.%N; }
-# Seconds of a Linux yardstick; pending writes of an earlier step are flushed first.
-seconds() { local start; sync; start=$(now); "$@" >/dev/null; awk -v a="$start" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }'; }
 # Seconds a Windows program reports for its own work (the first field it prints).
 reported() { sync; "$@" | awk 'NR == 1 { print $1 }'; }
 warm() { sync; cat "$1" >/dev/null; }
-best() { printf '%s\n' "$@" | sort -g | head -1; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 report() {  # MEASURE YARDSTICK_BEST OURS_BEST [TARGET]
   local r; r=$(ratio "$2" "$3")
   if [ -n "${4:-}" ]; then
@@ -88,33 +84,35 @@ rm -f "$work/www/big.pak"
 
 # --- merge and repack ---------------------------------------------------------------------
 "$build/bench/wine/make_bench_archive" "$work/source.vka" "$entries" $((mib << 20))
-copy_times=() merge_times=()
-for _ in $(seq "$rounds"); do
+# Best of the rounds of cp + sync of FILE and of one VKA.dll call, taken in turns after PREPARE;
+# prints the ratio and records it as MEASURE.
+call_against_copy() {  # MEASURE FILE PREPARE VKA_CALL_BENCH_ARGS...
+  local measure=$1 file=$2 prepare=$3 copy_times=() call_times=()
+  shift 3
+  for _ in $(seq "$rounds"); do
+    "$prepare"
+    warm "$file"
+    copy_times+=("$(seconds sh -c "cp '$file' '$work/copy.bin' && sync")")
+    rm -f "$work/copy.bin"
+    warm "$file"
+    call_times+=("$(reported windows vka_call_bench.exe "$@")")
+  done
+  local copy_best call_best
+  copy_best=$(best "${copy_times[@]}") call_best=$(best "${call_times[@]}")
+  echo "$measure: VKA.dll $call_best s, cp + sync $copy_best s," \
+       "ratio $(report "Wine: $measure, cp+sync / $measure" "$copy_best" "$call_best")"
+}
+fresh_game_archive() {
   rm -f "$work/game.vka"
   "$build/bench/wine/make_bench_archive" "$work/game.vka" 10 10240
-  warm "$work/source.vka"
-  copy_times+=("$(seconds sh -c "cp '$work/source.vka' '$work/copy.bin' && sync")")
-  rm -f "$work/copy.bin"
-  warm "$work/source.vka"
-  merge_times+=("$(reported windows vka_call_bench.exe merge "$(winpath "$work/source.vka")" \
-                   "$(winpath "$work/game.vka")")")
-done
-copy_best=$(best "${copy_times[@]}") merge_best=$(best "${merge_times[@]}")
-r=$(report "Wine: merge, cp+sync / merge" "$copy_best" "$merge_best")
-echo "merge of $mib MiB in $entries entries: VKA.dll $merge_best s, cp + sync $copy_best s, ratio $r"
+}
+echo "merge and repack of $mib MiB in $entries entries:"
+call_against_copy merge "$work/source.vka" fresh_game_archive \
+  merge "$(winpath "$work/source.vka")" "$(winpath "$work/game.vka")"
 rm -f "$work/source.vka"
-copy_times=() repack_times=()
-for _ in $(seq "$rounds"); do
-  warm "$work/game.vka"
-  copy_times+=("$(seconds sh -c "cp '$work/game.vka' '$work/copy.bin' && sync")")
-  rm -f "$work/copy.bin"
-  warm "$work/game.vka"
-  repack_times+=("$(reported windows vka_call_bench.exe repack "$(winpath "$work/game.vka")" \
-                    "$(winpath "$work/temp.vka")")")
-done
-copy_best=$(best "${copy_times[@]}") repack_best=$(best "${repack_times[@]}")
-r=$(report "Wine: repack, cp+sync / repack" "$copy_best" "$repack_best")
-echo "repack of that archive: VKA.dll $repack_best s, cp + sync $copy_best s, ratio $r"
+# The merged archive holds the same bytes each round: repacking it again keeps them.
+call_against_copy repack "$work/game.vka" true \
+  repack "$(winpath "$work/game.vka")" "$(winpath "$work/temp.vka")"
 rm -f "$work/game.vka" "$work/temp.vka"
 
 # --- installation -------------------------------------------------------------------------
